@@ -1,0 +1,34 @@
+# Vesk: `make play` builds and starts the game, `make test` builds and runs
+# every test (a normal and a sanitizer build). Both install what is missing.
+JOBS ?= 2
+BUILD := build
+BUILD_SAN := build-san
+
+.PHONY: all deps build build-san play test bench clean
+
+all: build
+
+deps:
+	@./scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j$(JOBS)
+
+build-san: deps
+	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON
+	cmake --build $(BUILD_SAN) -j$(JOBS)
+
+play: build
+	cd $(BUILD)/game && ./vesk
+
+test: build build-san
+	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(BUILD_SAN) --output-on-failure -j$(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && (cd $(BUILD)/game && "$$OLDPWD/$$b"); done
+
+clean:
+	rm -rf $(BUILD) $(BUILD_SAN)

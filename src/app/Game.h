@@ -1,0 +1,192 @@
+// The one object that knows everything the game knows. Its operations are
+// spread over the files of the subsystem that owns each of them:
+//   app/      RunFrame, ReleaseAll
+//   puzzle/   ChoosePicture, CutTiles, DealBoard, PlayFrame, moves, clock,
+//             levels, best times
+//   gfx/      display, image loading, LoadResources, sidebar, options page,
+//             pages, numbers, pointer
+//   input/    keyboard
+//   audio/    music and effects
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/Screen.h"
+#include "gfx/Surface.h"
+#include "platform/AudioEngine.h"
+#include "platform/Platform.h"
+#include "puzzle/Random.h"
+
+constexpr int kMaxGrid = 6;
+constexpr int kFrameMs = 33;
+constexpr int32_t kNoTimeYet = 359999;  // 99-59-59
+
+// The animated pointer.
+struct PointerSprite {
+    int32_t hidden = 0;
+    int32_t frameCount = 0;
+    int32_t frame = 0;
+    int32_t frameDelay = 0;
+    int32_t delayCounter = 0;
+    int32_t frameWidth = 0;
+    int32_t frameHeight = 0;
+};
+
+// One sound effect, as loaded into the audio engine (-1: not loaded).
+struct SoundEffect {
+    int32_t handle = -1;
+};
+
+enum SidebarButtonId : int32_t {
+    ButtonShuffle = 0,
+    ButtonTile = 1,
+    ButtonOptions = 2,
+    ButtonHighScores = 3,
+    ButtonHelp = 4,
+    ButtonExit = 5,
+    ButtonShuffleAgain = 6,
+    ButtonNextLevel = 7,
+};
+
+enum OptionControlId : int32_t {
+    OptionBack = 0,
+    OptionMusic = 1,
+    OptionSound = 2,
+    OptionPicture = 3,
+};
+
+class Game {
+public:
+    Game(Platform& platform, AudioEngine& audio);
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // ---- app/ ------------------------------------------------------------
+    void RunFrame();
+    void ReleaseAll();
+    // A start-up or capture failure: the message box, the teardown (when
+    // asked), then the end of the process with status -1 and no exit handlers.
+    [[noreturn]] void FailAndExit(const std::string& text, const std::string& caption, bool teardown);
+
+    // ---- gfx/: display and drawing (Display.cpp) ---------------------------
+    bool InitDirectDraw();
+    int32_t ClearBackBuffer(uint32_t fill);
+    // One copy onto the back buffer; a null image or a refused copy draws nothing.
+    bool DrawImage(int32_t x, int32_t y, const SurfacePtr& image, const Rect* source, BlitMode mode);
+    void Flip();
+    uint32_t MatchColor(uint32_t colorref);
+    void ReleaseDisplay();
+
+    // ---- gfx/: image loading (ImageLoad.cpp, Resources.cpp) ----------------
+    SurfacePtr LoadTex(const std::string& path);
+    SurfacePtr LoadTexThumb(const std::string& path);
+    SurfacePtr LoadTexTile(const std::string& path, int32_t row, int32_t col);
+    int32_t LoadResources();
+
+    // ---- gfx/: sidebar, options page, pages, numbers, pointer --------------
+    void DrawSidebar();
+    void SidebarButton(int32_t index);
+    void OptionControl(int32_t index);
+    void DrawPage(int32_t x, int32_t y, const SurfacePtr& image);
+    void DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits);
+    void DrawTime(int32_t seconds, int32_t x, int32_t y);
+    void InitPointer(PointerSprite& sprite, int32_t hidden, int32_t frameCount, int32_t frameDelay,
+                     int32_t frameWidth, int32_t frameHeight);
+    void DrawPointer(PointerSprite& sprite, int32_t x, int32_t y);
+    void ReadCursor();
+
+    // ---- puzzle/: picture, tiles and dealing (Deal.cpp) --------------------
+    void ChoosePicture(int32_t index);
+    void CutTiles(const std::string& pictureFile);
+    void DealBoard();
+    // The two kinds of deal, without the repair that makes a board solvable.
+    void CannedDeal(DealRandom& random);
+    void RandomDeal(DealRandom& random);
+    // Swaps two tiles when the board in play cannot be brought home.
+    void MakeSolvable();
+    void PlaceTile(int32_t row, int32_t col, int32_t homeRow, int32_t homeCol);
+
+    // ---- puzzle/: moves, solving, clock, levels (Play.cpp) -----------------
+    void PlayFrame();
+    void MoveTileAtCursor();
+    void CheckSolved();
+    void UpdateClock();
+    void DrawTileView();
+    void ApplyLevelChoice();
+
+    // ---- puzzle/: best-times file (BestTimes.cpp) --------------------------
+    void ReadBestTimes();
+    void RecordBestTime();
+
+    // ---- input/: keyboard (Keyboard.cpp) -----------------------------------
+    int32_t InitKeyboard();
+    void PollKeyboard();
+    void ReleaseInput();
+
+    // ---- audio/: music and effects (Sound.cpp) -----------------------------
+    int32_t StartMusic();
+    int32_t LoadSoundEffect(const std::string& path, SoundEffect& effect);
+    void PlaySoundEffect(SoundEffect& effect);
+    void ReleaseSoundEffect(SoundEffect& effect);
+    void ShutdownAudio();
+    void MusicOff();
+    void MusicOn();
+
+    // The outside world.
+    Platform& platform;
+    AudioEngine& audio;
+
+    // ---- the fields ----------------------------------------------------------
+    bool window = false;
+    bool directDraw = false;
+    SurfacePtr primarySurface;
+    SurfacePtr backSurface;
+    bool musicLoader = false;
+    bool performance = false;
+    bool backgroundMusic = false;
+    std::array<SurfacePtr, 3> pictureFull;
+    SurfacePtr menuExit, menuHighScores, menuHelp, menuShuffle, menuTile, menuResume, menuOptions,
+        menuBack, menuPicture, menuMusic, menuSound, menuButton;
+    SurfacePtr backgroundImage;
+    SurfacePtr backgroundOptionsImage;
+    SurfacePtr currentPicture;  // borrowed: one of pictureFull
+    SurfacePtr blankTile;
+    std::array<SurfacePtr, 3> pictureThumb;
+    SurfacePtr mousePtrImage;
+    SurfacePtr borderImage;
+    SurfacePtr menuShuffleAgain, menuNextLevel;
+    SurfacePtr tileImage[kMaxGrid][kMaxGrid];
+    SurfacePtr boardImage[kMaxGrid][kMaxGrid];  // shared: keeps an earlier cut alive while shown
+    SurfacePtr wonImage, helpPageImage, highScoreImage, hyphenImage, digitImage;
+    bool directInput = false;
+    bool keyboard = false;
+    int32_t gridSize = 2;
+    int32_t tileSize = 0;
+    Screen screen = ScreenPreview;
+    Screen returnScreen = ScreenPreview;
+    int32_t pictureIndex = 0;
+    int32_t blankRow = 0;
+    int32_t blankCol = 0;
+    int32_t boardTile[kMaxGrid][kMaxGrid] = {};
+    bool cellTaken[kMaxGrid][kMaxGrid] = {};
+    bool clicked = false;
+    bool gameInProgress = false;
+    bool musicOn = true;
+    bool soundOn = true;
+    int32_t levelChoice = 0;
+    int32_t bestTime[5] = {};  // by grid size 2..6
+    int32_t currentTime = 0;
+    Point cursor;
+    PointerSprite pointerSprite;
+    uint32_t startTick = 0;
+    uint32_t nowTick = 0;
+    int32_t elapsedSeconds = 0;
+    SoundEffect soundButton, soundTile, soundSuccess;
+    // A board has been dealt in this run (before that the clock shows zero).
+    bool boardDealt = false;
+};
+
+// The one Game of the process; set right after it is built.
+extern Game* gameInstance;

@@ -1,0 +1,87 @@
+// The game's images: Windows bitmaps under Tex\, read with SDL's BMP reader
+// and turned into 5-6-5 surfaces, whole, as a 60x60 thumbnail, or as one tile.
+#include <SDL.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "app/Game.h"
+#include "platform/Paths.h"
+
+namespace {
+
+struct SdlSurfaceFree {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SdlSurface = std::unique_ptr<SDL_Surface, SdlSurfaceFree>;
+
+// Reads a bitmap file as 32-bit pixels; null when it is not a usable bitmap.
+SdlSurface ReadBitmap(const std::string& gamePath) {
+    SDL_RWops* file = SDL_RWFromFile(HostPath(gamePath).c_str(), "rb");
+    if (!file) return nullptr;
+    SdlSurface loaded(SDL_LoadBMP_RW(file, 1));
+    if (!loaded || loaded->w <= 0 || loaded->h <= 0) return nullptr;
+    return SdlSurface(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+}
+
+// Copies the w x h rectangle at (sx, sy) of a 32-bit SDL surface into a new
+// 5-6-5 surface; parts that lie outside the bitmap come out black.
+SurfacePtr ToSurface(SDL_Surface* from, int sx, int sy, int w, int h) {
+    auto image = std::make_shared<Surface>(w, h);
+    if (SDL_LockSurface(from) != 0) return image;
+    for (int y = 0; y < h; ++y) {
+        const int fy = sy + y;
+        if (fy < 0 || fy >= from->h) continue;
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(from->pixels) +
+                                                            static_cast<size_t>(fy) * from->pitch);
+        uint16_t* out = image->Row(y);
+        for (int x = 0; x < w; ++x) {
+            const int fx = sx + x;
+            if (fx < 0 || fx >= from->w) continue;
+            const uint32_t p = row[fx];
+            out[x] = Rgb565((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        }
+    }
+    SDL_UnlockSurface(from);
+    return image;
+}
+
+[[noreturn]] void CantLoad(Game& game, const std::string& path) {
+    char text[512];
+    std::snprintf(text, sizeof text, "Can't Load %s! Game is Exiting!!", path.c_str());
+    game.FailAndExit(text, "DirectDraw", true);
+}
+
+}  // namespace
+
+SurfacePtr Game::LoadTex(const std::string& path) {
+    SdlSurface bitmap = ReadBitmap(path);
+    if (!bitmap) {
+        CantLoad(*this, path);
+    }
+    return ToSurface(bitmap.get(), 0, 0, bitmap->w, bitmap->h);
+}
+
+SurfacePtr Game::LoadTexThumb(const std::string& path) {
+    constexpr int kThumb = 60;
+    SdlSurface bitmap = ReadBitmap(path);
+    SdlSurface thumb;
+    if (bitmap) {
+        thumb.reset(SDL_CreateRGBSurfaceWithFormat(0, kThumb, kThumb, 32, SDL_PIXELFORMAT_ARGB8888));
+        // A filtering scaler: the thumbnail keeps the picture's detail smooth.
+        if (thumb && SDL_SoftStretchLinear(bitmap.get(), nullptr, thumb.get(), nullptr) != 0) thumb.reset();
+    }
+    if (!thumb) {
+        CantLoad(*this, path);
+    }
+    return ToSurface(thumb.get(), 0, 0, kThumb, kThumb);
+}
+
+SurfacePtr Game::LoadTexTile(const std::string& path, int32_t row, int32_t col) {
+    const int32_t s = tileSize;
+    SdlSurface bitmap = s >= 2 ? ReadBitmap(path) : nullptr;
+    if (!bitmap) {
+        CantLoad(*this, path);
+    }
+    return ToSurface(bitmap.get(), col * s, row * s, s - 2, s - 2);
+}

@@ -1,0 +1,107 @@
+// The options page: Back, the music and sound switches, the picture choice.
+// Back also serves the best-times and help pages.
+#include "app/Game.h"
+
+namespace {
+
+struct OptionRow {
+    SurfacePtr Game::*caption;
+    int32_t x, y, w, h;
+    Rect hover;  // strict on all sides
+};
+
+const OptionRow kOptions[4] = {
+    {&Game::menuBack, 326, 450, 148, 67, {326, 450, 474, 517}},
+    {&Game::menuMusic, 345, 150, 105, 32, {345, 150, 485, 182}},
+    {&Game::menuSound, 335, 250, 125, 42, {335, 250, 495, 292}},
+    {&Game::menuPicture, 326, 350, 150, 40, {326, 330, 726, 390}},
+};
+
+struct Thumbnail {
+    int32_t x;            // drawn at (x, 340)
+    int32_t hitLeft;      // picked when hitLeft < cursor.x < hitRight
+    int32_t hitRight;
+};
+
+const Thumbnail kThumbnails[3] = {{490, 490, 550}, {580, 580, 640}, {670, 670, 740}};
+
+bool Inside(const Rect& r, Point p) { return r.left < p.x && p.x < r.right && r.top < p.y && p.y < r.bottom; }
+
+}  // namespace
+
+void Game::OptionControl(int32_t index) {
+    if (index < 0 || index > 3) return;
+    const OptionRow& row = kOptions[index];
+    ReadCursor();
+    bool hovered = false;
+    int32_t chosen = -1;
+    const Rect thumbFrame{0, 0, 66, 66};
+
+    switch (index) {
+        case OptionBack:
+            hovered = Inside(row.hover, cursor);
+            break;
+        case OptionMusic:
+        case OptionSound: {
+            hovered = Inside(row.hover, cursor);
+            const bool on = index == OptionMusic ? musicOn : soundOn;
+            const Rect tick{on ? 0 : 25, 0, on ? 25 : 50, 29};
+            DrawImage(460, index == OptionMusic ? 155 : 260, menuButton, &tick, BlitMode::Keyed);
+            break;
+        }
+        case OptionPicture:
+            if (Inside(row.hover, cursor)) {
+                hovered = true;
+                for (int32_t k = 0; k < 3; ++k) {
+                    if (kThumbnails[k].hitLeft < cursor.x && cursor.x < kThumbnails[k].hitRight) {
+                        chosen = k;
+                        DrawImage(kThumbnails[k].x - 3, 337, borderImage, &thumbFrame, BlitMode::Opaque);
+                        break;
+                    }
+                }
+                // Between the thumbnails, or on the caption: nothing to pick.
+                if (chosen < 0) clicked = false;
+            } else if (pictureIndex >= 0 && pictureIndex <= 2) {
+                DrawImage(kThumbnails[pictureIndex].x - 3, 337, borderImage, &thumbFrame, BlitMode::Opaque);
+            }
+            for (int32_t k = 0; k < 3; ++k) {
+                DrawImage(kThumbnails[k].x, 340, pictureThumb[k], nullptr, BlitMode::Opaque);
+            }
+            break;
+        default:
+            break;
+    }
+
+    const Rect frame{hovered ? row.w : 0, 0, (hovered ? row.w : 0) + row.w, row.h};
+    DrawImage(row.x, row.y, this->*row.caption, &frame, BlitMode::Keyed);
+    DrawPointer(pointerSprite, cursor.x, cursor.y);
+
+    if (!hovered || !clicked) return;
+    if (soundOn) PlaySoundEffect(soundButton);
+    clicked = false;
+    switch (index) {
+        case OptionBack:
+            screen = returnScreen;
+            break;
+        case OptionMusic:
+            if (musicOn) {
+                MusicOff();
+                musicOn = false;
+            } else {
+                MusicOn();
+                musicOn = true;
+            }
+            break;
+        case OptionSound:
+            soundOn = !soundOn;
+            break;
+        case OptionPicture:
+            if (chosen != pictureIndex) {
+                ChoosePicture(chosen);
+                returnScreen = ScreenPreview;
+            }
+            break;
+        default:
+            break;
+    }
+}

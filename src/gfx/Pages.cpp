@@ -1,0 +1,67 @@
+// The pages over the picture (preview, solved, best times, help), and
+// numbers and times in the game's digit images.
+#include "app/Game.h"
+
+void Game::DrawPage(int32_t x, int32_t y, const SurfacePtr& image) {
+    DrawImage(x, y, image, nullptr, BlitMode::Opaque);
+
+    if (screen == ScreenSolved) {
+        DrawImage(130, 120, wonImage, nullptr, BlitMode::Keyed);
+        DrawTime(currentTime, 200, 350);
+        SidebarButton(ButtonShuffleAgain);
+        SidebarButton(ButtonNextLevel);
+    }
+    if (screen == ScreenHighScores) {
+        DrawImage(0, 0, backgroundOptionsImage, nullptr, BlitMode::Opaque);
+        DrawImage(145, 36, highScoreImage, nullptr, BlitMode::Keyed);
+        ReadBestTimes();
+        for (int32_t k = 0; k < 5; ++k) DrawTime(bestTime[k], 400, 110 + 70 * k);
+        OptionControl(OptionBack);
+    }
+    if (screen == ScreenHelp) {
+        DrawImage(0, 0, backgroundOptionsImage, nullptr, BlitMode::Opaque);
+        DrawImage(69, 113, helpPageImage, nullptr, BlitMode::Keyed);
+        OptionControl(OptionBack);
+    }
+
+    ReadCursor();
+    DrawPointer(pointerSprite, cursor.x, cursor.y);
+    Flip();
+
+    // The preview and the solved page end any board in play: it can no longer
+    // be found solved. A look at the best times or the help leaves it alone.
+    if (screen == ScreenPreview || screen == ScreenSolved) {
+        for (auto& row : boardTile) {
+            for (int32_t& cell : row) cell = -1;
+        }
+    }
+}
+
+void Game::DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits) {
+    if (digits <= 0) return;
+    if (digits > 9) digits = 9;
+    int32_t max = 1;
+    for (int32_t i = 0; i < digits; ++i) max *= 10;
+    int32_t divisor = max / 10;
+    max -= 1;
+    // Only a hand-edited best-times file holds a negative time: show it as zero.
+    int32_t v = value < 0 ? 0 : value;
+    if (v >= max) v = max;
+    while (divisor != 0) {
+        const int32_t d = v / divisor;
+        v %= divisor;
+        const Rect glyph{26 * d, 0, 26 * d + 26, 30};
+        DrawImage(x, y, digitImage, &glyph, BlitMode::Keyed);
+        divisor /= 10;
+        x += 26;
+    }
+}
+
+void Game::DrawTime(int32_t seconds, int32_t x, int32_t y) {
+    if (seconds < 0) seconds = 0;
+    DrawNumber(seconds / 3600, x, y, 2);
+    DrawImage(x + 52, y + 4, hyphenImage, nullptr, BlitMode::Keyed);
+    DrawNumber((seconds / 60) % 60, x + 62, y, 2);
+    DrawImage(x + 114, y + 4, hyphenImage, nullptr, BlitMode::Keyed);
+    DrawNumber(seconds % 60, x + 124, y, 2);
+}

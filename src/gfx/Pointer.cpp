@@ -1,0 +1,38 @@
+// The animated mouse pointer, drawn last so it lies over everything. Its
+// top-left pixel is the tip: the spot where a click lands.
+#include "app/Game.h"
+
+void Game::InitPointer(PointerSprite& sprite, int32_t hidden, int32_t frameCount, int32_t frameDelay,
+                       int32_t frameWidth, int32_t frameHeight) {
+    sprite.hidden = hidden;
+    sprite.frameCount = frameCount;
+    sprite.frameDelay = frameDelay;
+    sprite.frameWidth = frameWidth;
+    sprite.frameHeight = frameHeight;
+    sprite.frame = 0;
+    sprite.delayCounter = 0;
+}
+
+void Game::DrawPointer(PointerSprite& sprite, int32_t x, int32_t y) {
+    if (++sprite.delayCounter > sprite.frameDelay) {
+        sprite.frame = sprite.frameCount > 0 ? (sprite.frame + 1) % sprite.frameCount : 0;
+        sprite.delayCounter = 0;
+    }
+    Rect source{sprite.frame * sprite.frameWidth, 0, 0, sprite.frameHeight};
+    source.right = source.left + sprite.frameWidth;
+    if (x < 0) {
+        source.left += -x;
+        x = 0;
+    } else if (x + sprite.frameWidth > kScreenWidth) {
+        source.right -= x + sprite.frameWidth - kScreenWidth;
+    }
+    if (y < 0) {
+        source.top = -y;
+        y = 0;
+    } else if (y + sprite.frameHeight > kScreenHeight) {
+        source.bottom -= y + sprite.frameHeight - kScreenHeight;
+    }
+    if (sprite.hidden == 0) DrawImage(x, y, mousePtrImage, &source, BlitMode::Keyed);
+}
+
+void Game::ReadCursor() { cursor = platform.CursorPos(); }

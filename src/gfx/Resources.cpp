@@ -1,0 +1,66 @@
+// Start-up: the display, every image in its fixed order, the first picture,
+// the colour key, the pointer, the sound and the keyboard.
+#include "app/Game.h"
+
+int32_t Game::LoadResources() {
+    InitDirectDraw();
+
+    pictureFull[0] = LoadTex("Tex\\Tiger.Tex");
+    pictureFull[1] = LoadTex("Tex\\Bird.Tex");
+    pictureFull[2] = LoadTex("Tex\\Flower.Tex");
+    menuShuffle = LoadTex("Tex\\Menu\\Shuffle.Tex");
+    menuTile = LoadTex("Tex\\Menu\\Tile.Tex");
+    menuHighScores = LoadTex("Tex\\Menu\\HighScores.Tex");
+    menuOptions = LoadTex("Tex\\Menu\\Options.Tex");
+    menuResume = LoadTex("Tex\\Menu\\Resume.Tex");
+    menuMusic = LoadTex("Tex\\Menu\\Music.Tex");
+    menuSound = LoadTex("Tex\\Menu\\Sound.Tex");
+    menuButton = LoadTex("Tex\\Menu\\Button.Tex");
+    menuBack = LoadTex("Tex\\Menu\\Back.Tex");
+    menuPicture = LoadTex("Tex\\Menu\\Picture.Tex");
+    menuHelp = LoadTex("Tex\\Menu\\Help.Tex");
+    menuExit = LoadTex("Tex\\Menu\\Exit.Tex");
+    menuShuffleAgain = LoadTex("Tex\\Menu\\ShuffleAgain.Tex");
+    menuNextLevel = LoadTex("Tex\\Menu\\NextLevel.Tex");
+
+    ChoosePicture(0);
+
+    backgroundImage = LoadTex("Tex\\Background.Tex");
+    backgroundOptionsImage = LoadTex("Tex\\BackgroundOptions.Tex");
+    borderImage = LoadTex("Tex\\Border.Tex");
+    wonImage = LoadTex("Tex\\Won.Tex");
+    helpPageImage = LoadTex("Tex\\HelpPage.Tex");
+    highScoreImage = LoadTex("Tex\\HighScore.Tex");
+    pictureThumb[0] = LoadTexThumb("Tex\\Tiger.Tex");
+    pictureThumb[1] = LoadTexThumb("Tex\\Bird.Tex");
+    pictureThumb[2] = LoadTexThumb("Tex\\Flower.Tex");
+    mousePtrImage = LoadTex("Tex\\MousePtr.Tex");
+    digitImage = LoadTex("Tex\\Digit.Tex");
+    hyphenImage = LoadTex("Tex\\Hyphen.Tex");
+
+    // Pure green is see-through in every keyed image.
+    constexpr uint32_t kPureGreen = 0x00FF00;
+    const uint32_t low = MatchColor(kPureGreen);
+    const uint32_t high = MatchColor(kPureGreen);
+    (void)high;  // one value: the frame's format has a single pure green
+    for (const SurfacePtr* keyed :
+         {&mousePtrImage, &menuShuffle, &menuTile, &menuHighScores, &menuOptions, &menuMusic, &menuSound,
+          &menuButton, &menuPicture, &menuBack, &menuResume, &menuHelp, &menuExit, &wonImage,
+          &helpPageImage, &highScoreImage, &hyphenImage, &digitImage, &menuShuffleAgain, &menuNextLevel}) {
+        if (*keyed) (*keyed)->SetColorKey(static_cast<uint16_t>(low));
+    }
+
+    InitPointer(pointerSprite, 0, 20, 3, 38, 27);
+
+    int32_t result = StartMusic();
+    if (result < 0) return result;
+    result = LoadSoundEffect("Audio\\Button.aud", soundButton);
+    if (result < 0) return result;
+    result = LoadSoundEffect("Audio\\Tile.aud", soundTile);
+    if (result < 0) return result;
+    result = LoadSoundEffect("Audio\\Success.aud", soundSuccess);
+    if (result < 0) return result;
+
+    result = InitKeyboard();
+    return result >= 0 ? 0 : result;
+}

@@ -1,0 +1,34 @@
+#include "gfx/Surface.h"
+
+#include <algorithm>
+
+Surface::Surface(int width, int height, uint16_t fill)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(static_cast<size_t>(width_) * height_, fill) {}
+
+void Surface::Fill(uint16_t value) { std::fill(pixels_.begin(), pixels_.end(), value); }
+
+bool Surface::Blit(int32_t x, int32_t y, const Surface& src, const Rect* srcRect, BlitMode mode) {
+    Rect r = srcRect ? *srcRect : Rect{0, 0, src.width_, src.height_};
+    if (r.left < 0 || r.top < 0 || r.right > src.width_ || r.bottom > src.height_) return false;
+    if (r.right <= r.left || r.bottom <= r.top) return false;
+    const int64_t w = static_cast<int64_t>(r.right) - r.left;
+    const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
+    if (x < 0 || y < 0 || x + w > width_ || y + h > height_) return false;
+
+    const bool keyed = mode == BlitMode::Keyed && src.colorKey_.has_value();
+    const uint16_t key = src.colorKey_.value_or(0);
+    for (int64_t row = 0; row < h; ++row) {
+        const uint16_t* from = src.Row(static_cast<int>(r.top + row)) + r.left;
+        uint16_t* to = Row(static_cast<int>(y + row)) + x;
+        if (!keyed) {
+            std::copy(from, from + w, to);
+        } else {
+            for (int64_t i = 0; i < w; ++i) {
+                if (from[i] != key) to[i] = from[i];
+            }
+        }
+    }
+    return true;
+}

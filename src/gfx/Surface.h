@@ -1,0 +1,62 @@
+// Our own software frame: 16-bit RGB565 images in memory, copied onto each
+// other whole or by a source rectangle, opaque or skipping a colour key.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+
+// Left, top, right, bottom; right and bottom exclusive.
+struct Rect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+// 8-bit red, green, blue to the frame's 5-6-5 pixel value.
+constexpr uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
+    return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+
+enum class BlitMode {
+    Opaque,  // every pixel is copied
+    Keyed,   // pixels equal to the source's colour key are skipped
+};
+
+class Surface {
+public:
+    Surface(int width, int height, uint16_t fill = 0);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    uint16_t Pixel(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+    void SetPixel(int x, int y, uint16_t v) { pixels_[static_cast<size_t>(y) * width_ + x] = v; }
+    uint16_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * width_; }
+    const uint16_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * width_; }
+
+    void Fill(uint16_t value);
+
+    void SetColorKey(uint16_t key) { colorKey_ = key; }
+    std::optional<uint16_t> ColorKey() const { return colorKey_; }
+
+    // Copies src (or its rectangle srcRect) so that its top-left lands at
+    // (x, y). Nothing is clipped: a copy whose source rectangle does not lie
+    // inside src, or whose destination does not lie inside this surface, is
+    // refused whole and false is returned.
+    bool Blit(int32_t x, int32_t y, const Surface& src, const Rect* srcRect, BlitMode mode);
+
+private:
+    int width_;
+    int height_;
+    std::vector<uint16_t> pixels_;
+    std::optional<uint16_t> colorKey_;
+};
+
+// Images are shared: a board keeps the tiles it shows alive after a new cut.
+using SurfacePtr = std::shared_ptr<Surface>;

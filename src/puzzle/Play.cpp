@@ -1,0 +1,83 @@
+// Playing a dealt board: drawing it, moving tiles, the solved test, the
+// clock, the tile view and the level step after a solve.
+#include "app/Game.h"
+
+void Game::PlayFrame() {
+    for (int32_t row = 0; row < gridSize; ++row) {
+        for (int32_t col = 0; col < gridSize; ++col) {
+            DrawImage(52 + col * tileSize, 52 + row * tileSize, boardImage[row][col], nullptr, BlitMode::Opaque);
+        }
+    }
+    if (clicked) MoveTileAtCursor();
+    clicked = false;
+    ReadCursor();
+    DrawPointer(pointerSprite, cursor.x, cursor.y);
+    Flip();
+}
+
+void Game::MoveTileAtCursor() {
+    const int32_t n = gridSize;
+    const int32_t t = tileSize;
+    for (int32_t row = 0; row < n; ++row) {
+        for (int32_t col = 0; col < n; ++col) {
+            const bool hit = 50 + col * t < cursor.x && cursor.x < 48 + (col + 1) * t &&
+                             50 + row * t < cursor.y && cursor.y < 48 + (row + 1) * t;
+            if (!hit) continue;
+            const bool besideBlank = (row == blankRow && (col == blankCol - 1 || col == blankCol + 1)) ||
+                                     (col == blankCol && (row == blankRow - 1 || row == blankRow + 1));
+            if (!besideBlank) continue;
+            if (soundOn) PlaySoundEffect(soundTile);
+            std::swap(boardImage[row][col], boardImage[blankRow][blankCol]);
+            std::swap(boardTile[row][col], boardTile[blankRow][blankCol]);
+            blankRow = row;
+            blankCol = col;
+            break;  // the boxes do not overlap: one click moves one tile at most
+        }
+    }
+}
+
+void Game::CheckSolved() {
+    for (int32_t row = 0; row < gridSize; ++row) {
+        for (int32_t col = 0; col < gridSize; ++col) {
+            if (boardTile[row][col] != row * gridSize + col) return;
+        }
+    }
+    if (soundOn) PlaySoundEffect(soundSuccess);
+    screen = ScreenSolved;
+    RecordBestTime();
+}
+
+void Game::UpdateClock() {
+    nowTick = platform.Ticks();
+    // Before the first deal there is no game to time: the clock stands at zero.
+    elapsedSeconds = boardDealt ? static_cast<int32_t>((nowTick - startTick) / 1000u) : 0;
+    if (screen == ScreenPlaying || (screen == ScreenTileView && gameInProgress)) {
+        DrawTime(elapsedSeconds, 210, 560);
+        currentTime = elapsedSeconds;
+    }
+}
+
+void Game::DrawTileView() {
+    for (int32_t row = 0; row < gridSize; ++row) {
+        for (int32_t col = 0; col < gridSize; ++col) {
+            const SurfacePtr& image = (row == 0 && col == 0) ? blankTile : tileImage[row][col];
+            DrawImage(52 + col * tileSize, 52 + row * tileSize, image, nullptr, BlitMode::Opaque);
+        }
+    }
+    ReadCursor();
+    DrawPointer(pointerSprite, cursor.x, cursor.y);
+    Flip();
+}
+
+void Game::ApplyLevelChoice() {
+    if (levelChoice == 6 || levelChoice == 7) {
+        if (levelChoice == 7 && gridSize < 6) {
+            ++gridSize;
+        } else {
+            pictureIndex = (pictureIndex + 1) % 3;
+        }
+        ChoosePicture(pictureIndex);
+        screen = ScreenPreview;
+    }
+    levelChoice = 0;
+}

@@ -1,0 +1,123 @@
+// A scripted machine for tests: time, cursor, messages and keys are set by
+// the test; every presented frame is kept; message boxes are recorded; an
+// exit of the process becomes an exception the test can catch.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "gfx/Surface.h"
+#include "platform/Platform.h"
+
+struct ProcessExit {
+    int status;
+    bool ranExitHandlers;
+};
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+};
+
+class FakePlatform : public Platform {
+public:
+    // Scripted state.
+    uint32_t now = 1000;
+    uint32_t ticksPerRead = 0;  // added to `now` after every Ticks()
+    Point cursor{0, 0};
+    std::deque<Message> messages;
+    std::array<uint8_t, 256> keys{};
+    int32_t openKeyboardStatus = kOk;
+    std::deque<int32_t> readKeyboardStatus;   // next statuses of ReadKeyboard (default kOk)
+    std::deque<int32_t> acquireStatus;        // next statuses of AcquireKeyboard (default kOk)
+    DisplayStep displayFailure = DisplayStep::None;
+
+    // What happened.
+    std::vector<Surface> presented;
+    std::vector<ShownMessage> shownMessages;
+    std::vector<std::string> calls;  // device calls in order
+    int keyboardReads = 0;
+    int acquires = 0;
+    int cursorReads = 0;
+    bool keepFrames = true;
+
+    void Hold(int key) { keys[key] = kKeyHeld; }
+    void Release(int key) { keys[key] = 0; }
+    void Click() { messages.push_back(Message::LButtonDown); }
+
+    void HideSystemCursor() override { calls.push_back("HideSystemCursor"); }
+    bool CreateMainWindow() override {
+        calls.push_back("CreateMainWindow");
+        return true;
+    }
+    void ShowMainWindow() override { calls.push_back("ShowMainWindow"); }
+
+    uint32_t Ticks() override {
+        const uint32_t t = now;
+        now += ticksPerRead;
+        return t;
+    }
+    void WaitUntil(uint32_t start, uint32_t ms) override {
+        if (now - start < ms) now = start + ms;
+    }
+    Point CursorPos() override {
+        ++cursorReads;
+        return cursor;
+    }
+    bool PeekMessage(Message& out) override {
+        if (messages.empty()) return false;
+        out = messages.front();
+        messages.pop_front();
+        return true;
+    }
+    void PostQuit() override { messages.push_back(Message::Quit); }
+
+    int32_t OpenKeyboard() override {
+        calls.push_back("OpenKeyboard");
+        return openKeyboardStatus;
+    }
+    int32_t ReadKeyboard(uint8_t out[256]) override {
+        ++keyboardReads;
+        int32_t status = kOk;
+        if (!readKeyboardStatus.empty()) {
+            status = readKeyboardStatus.front();
+            readKeyboardStatus.pop_front();
+        }
+        if (status >= 0) {
+            for (int i = 0; i < 256; ++i) out[i] = keys[i];
+        }
+        return status;
+    }
+    int32_t AcquireKeyboard() override {
+        ++acquires;
+        if (acquireStatus.empty()) return kOk;
+        const int32_t status = acquireStatus.front();
+        acquireStatus.pop_front();
+        return status;
+    }
+    void CloseKeyboard() override { calls.push_back("CloseKeyboard"); }
+
+    DisplayStep OpenDisplay() override {
+        calls.push_back("OpenDisplay");
+        return displayFailure;
+    }
+    void Present(const Surface& frame) override {
+        if (keepFrames) presented.push_back(frame);
+        ++presentCount;
+    }
+    void CloseDisplay() override { calls.push_back("CloseDisplay"); }
+
+    void ShowMessage(const std::string& text, const std::string& caption) override {
+        shownMessages.push_back({text, caption});
+    }
+    void ExitProcess(int status, bool runExitHandlers) override {
+        calls.push_back("Exit");
+        throw ProcessExit{status, runExitHandlers};
+    }
+
+    int presentCount = 0;
+    const Surface& LastFrame() const { return presented.back(); }
+};
