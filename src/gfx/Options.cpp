@@ -14,7 +14,9 @@ const OptionRow kOptions[4] = {
     {&Game::menuBack, 326, 450, 148, 67, {326, 450, 474, 517}},
     {&Game::menuMusic, 345, 150, 105, 32, {345, 150, 485, 182}},
     {&Game::menuSound, 335, 250, 125, 42, {335, 250, 495, 292}},
-    {&Game::menuPicture, 326, 350, 150, 40, {326, 330, 726, 390}},
+    // The region reaches to x 740 so that all of the Flower thumbnail's hit
+    // box lies inside it: its right-hand columns answer a click too.
+    {&Game::menuPicture, 326, 350, 150, 40, {326, 330, 740, 390}},
 };
 
 struct Thumbnail {
