@@ -41,7 +41,7 @@ Image renderPicture(const std::string& artDir, const std::string& name, uint64_t
     style.seed = seed;
     style.rMin = 4.5;
     style.rMax = 17.0;
-    style.shade = 0.17;
+    style.shade = 0.24;
     Image mesh = lowPoly(base2x, 500, 500, style);
 
     RsvgHandle* h = loadSvg(path);
