@@ -547,8 +547,10 @@ Image icon(const Image& tiger) {
     // The Tiger in a 3 x 3 puzzle with its corner tile out, in the gold frame.
     Canvas c(64, 64);
     cairo_t* cr = c.cr();
-    roundRect(cr, 0, 0, 64, 64, 8);
-    setRgb(cr, Rgb{206, 150, 56});
+    setRgb(cr, Rgb{150, 100, 32});
+    cairo_paint(cr);
+    roundRect(cr, 1, 1, 62, 62, 6);
+    setRgb(cr, Rgb{214, 158, 62});
     cairo_fill(cr);
     Canvas pic(500, 500);
     pic.put(tiger, 0, 0);

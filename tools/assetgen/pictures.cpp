@@ -28,7 +28,7 @@ Image renderPicture(const std::string& artDir, const std::string& name, uint64_t
     Image base2x;
     {
         RsvgHandle* h = loadSvg(path);
-        if (!h) return Image(500, 500, Rgb{128, 128, 128});
+        if (!h) return Image();
         const char css[] = "#detail { display: none; }";
         rsvg_handle_set_stylesheet(h, reinterpret_cast<const guint8*>(css), sizeof css - 1, nullptr);
         Canvas c(1000, 1000);
@@ -45,7 +45,7 @@ Image renderPicture(const std::string& artDir, const std::string& name, uint64_t
     Image mesh = lowPoly(base2x, 500, 500, style);
 
     RsvgHandle* h = loadSvg(path);
-    if (!h) return mesh;
+    if (!h) return Image();
     Canvas c(500, 500);
     c.put(mesh, 0, 0);
     RsvgRectangle vp{0, 0, 500, 500};
@@ -79,6 +79,7 @@ bool writePictures(const std::string& artDir, const std::string& out, Pictures& 
     bool ok = true;
     for (int i = 0; i < 3; ++i) {
         pics.full[i] = renderPicture(artDir, names[i], 1000 + uint64_t(i));
+        if (pics.full[i].w != 500) return false;
         ok &= writeBmp(out + "/Tex/" + files[i] + ".Tex", pics.full[i]);
         ok &= writeBmp(out + "/Tex/" + files[i] + "Hollow.Tex", makeHollow(pics.full[i]));
     }
