@@ -62,8 +62,10 @@ Image makeHollow(const Image& pic) {
         for (int x = 0; x < pic.w; ++x) {
             Rgb c = pic.at(x, y);
             double l = 0.3 * c.r + 0.59 * c.g + 0.11 * c.b;
-            double shadow = std::min(1.0, std::min(x, y) / 14.0);
-            shadow = 0.45 + 0.55 * std::sqrt(shadow);
+            double shadow = std::min(1.0, std::min(x, y) / 20.0);
+            shadow = 0.3 + 0.7 * std::sqrt(shadow);
+            // fine diagonal grooves mark the slot as empty
+            shadow *= 1.0 + 0.13 * std::sin((x + y) * 0.55);
             auto ch = [&](double v, double tint) {
                 double m = (0.35 * v + 0.65 * l) * 0.34 * shadow + tint;
                 return uint8_t(std::clamp(m, 0.0, 255.0));
