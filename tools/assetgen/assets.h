@@ -1,0 +1,24 @@
+// The parts of the generator: each writes its files under the game folder.
+#pragma once
+
+#include "image.h"
+
+#include <string>
+
+namespace assetgen {
+
+struct Pictures {
+    Image full[3];  // Tiger, Bird, Flower, 500x500
+};
+
+// Renders art/<name>.svg as facets, with its #detail group crisp on top.
+Image renderPicture(const std::string& artDir, const std::string& name, uint64_t seed);
+// The blank-tile image of a picture: a recessed slot at every tile size.
+Image makeHollow(const Image& picture);
+
+bool writePictures(const std::string& artDir, const std::string& out, Pictures& pics);
+bool writeInterface(const std::string& out, const Pictures& pics);
+bool writeAudio(const std::string& out);
+bool writeData(const std::string& out);
+
+}  // namespace assetgen

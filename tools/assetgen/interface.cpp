@@ -1,0 +1,623 @@
+// The game's interface art: backgrounds, the picture frame, every control,
+// the digits, the pages, the pointer and the window icon. One style throughout:
+// faceted indigo plates with gold rims and cream lettering.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "assets.h"
+#include "lowpoly.h"
+
+namespace assetgen {
+
+namespace {
+
+constexpr const char* kFontBlack = "Lato Black";
+constexpr const char* kFontBold = "Lato";
+
+constexpr Rgb kCream{255, 242, 208};
+constexpr Rgb kGold{240, 190, 80};
+constexpr Rgb kGoldLight{255, 232, 150};
+constexpr Rgb kGoldDark{138, 90, 26};
+constexpr Rgb kInk{24, 16, 30};
+constexpr Rgb kPanel{26, 36, 74};      // the sidebar panel, what its buttons sit on
+constexpr Rgb kPage{22, 30, 62};       // the pages' backdrop around their controls
+
+void setRgb(cairo_t* cr, Rgb c, double a = 1.0) { cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, a); }
+
+Rgb mix(Rgb a, Rgb b, double t) {
+    auto m = [&](uint8_t x, uint8_t y) { return uint8_t(std::lround(x + (y - x) * t)); };
+    return Rgb{m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
+}
+
+void roundRect(cairo_t* cr, double x, double y, double w, double h, double r) {
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
+    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
+    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
+    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cr);
+}
+
+// A faceted fill: a vertical gradient with a soft diagonal sheen, re-rendered
+// as triangles of about `size` pixels.
+Image facets(int w, int h, Rgb top, Rgb bottom, uint64_t seed, double size, double shade = 0.22) {
+    Canvas c(w * 2, h * 2);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, h * 2);
+    cairo_pattern_add_color_stop_rgb(g, 0, top.r / 255.0, top.g / 255.0, top.b / 255.0);
+    cairo_pattern_add_color_stop_rgb(g, 1, bottom.r / 255.0, bottom.g / 255.0, bottom.b / 255.0);
+    cairo_set_source(c.cr(), g);
+    cairo_paint(c.cr());
+    cairo_pattern_destroy(g);
+    cairo_pattern_t* s = cairo_pattern_create_linear(0, 0, w * 2, h * 2);
+    cairo_pattern_add_color_stop_rgba(s, 0.0, 1, 1, 1, 0.0);
+    cairo_pattern_add_color_stop_rgba(s, 0.35, 1, 1, 1, 0.10);
+    cairo_pattern_add_color_stop_rgba(s, 0.5, 1, 1, 1, 0.0);
+    cairo_set_source(c.cr(), s);
+    cairo_paint(c.cr());
+    cairo_pattern_destroy(s);
+    MeshStyle st;
+    st.seed = seed;
+    st.rMin = size * 0.8;
+    st.rMax = size;
+    st.shade = shade;
+    return lowPoly(c.toImage(), w, h, st);
+}
+
+// Paints an image as the current source at (x, y) through the current path.
+void fillWith(cairo_t* cr, const Image& img, double x, double y) {
+    Canvas tmp(img.w, img.h);
+    tmp.put(img, 0, 0);
+    cairo_set_source_surface(cr, tmp.surface(), x, y);
+    cairo_fill(cr);
+}
+
+enum class Align { Left, Center, Right };
+
+// Lettering with a dark outline; (x, y) is the anchor of the chosen side at
+// the middle of the capital height.
+void letter(cairo_t* cr, const char* font, double size, const std::string& s, double x, double y, Rgb fill,
+            Rgb outline, double outlineW, Align align = Align::Center, Rgb fillBottom = {}, bool gradient = false) {
+    cairo_select_font_face(cr, font, CAIRO_FONT_SLANT_NORMAL,
+                           std::string(font) == kFontBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t ext, cap;
+    cairo_text_extents(cr, s.c_str(), &ext);
+    cairo_text_extents(cr, "H", &cap);
+    double tx = align == Align::Left ? x : align == Align::Right ? x - ext.x_advance : x - ext.x_advance / 2;
+    double ty = y - (cap.y_bearing + cap.height / 2);
+    cairo_new_path(cr);
+    cairo_move_to(cr, tx, ty);
+    cairo_text_path(cr, s.c_str());
+    if (outlineW > 0) {
+        setRgb(cr, outline);
+        cairo_set_line_width(cr, outlineW);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke_preserve(cr);
+    }
+    if (gradient) {
+        cairo_pattern_t* g = cairo_pattern_create_linear(0, ty + cap.y_bearing, 0, ty);
+        cairo_pattern_add_color_stop_rgb(g, 0, fill.r / 255.0, fill.g / 255.0, fill.b / 255.0);
+        cairo_pattern_add_color_stop_rgb(g, 1, fillBottom.r / 255.0, fillBottom.g / 255.0, fillBottom.b / 255.0);
+        cairo_set_source(cr, g);
+        cairo_fill(cr);
+        cairo_pattern_destroy(g);
+    } else {
+        setRgb(cr, fill);
+        cairo_fill(cr);
+    }
+}
+
+// A gold rim around a rounded plate.
+void rim(cairo_t* cr, double x, double y, double w, double h, double r, bool lit) {
+    roundRect(cr, x + 1, y + 1, w - 2, h - 2, std::max(1.0, r - 1));
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + h);
+    Rgb a = lit ? Rgb{255, 250, 200} : kGoldLight, b = lit ? kGold : kGoldDark;
+    cairo_pattern_add_color_stop_rgb(g, 0, a.r / 255.0, a.g / 255.0, a.b / 255.0);
+    cairo_pattern_add_color_stop_rgb(g, 1, b.r / 255.0, b.g / 255.0, b.b / 255.0);
+    cairo_set_source(cr, g);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    cairo_pattern_destroy(g);
+    roundRect(cr, x + 2.5, y + 2.5, w - 5, h - 5, std::max(1.0, r - 2.5));
+    setRgb(cr, kInk, 0.45);
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+}
+
+// One frame of a control: a faceted plate, normal (deep blue) or lit (gold).
+void plateFrame(cairo_t* cr, int x0, int w, int h, const std::string& caption, double fontSize, bool lit,
+                uint64_t seed) {
+    const double r = std::min(12.0, h / 2.6);
+    Image fill = lit ? facets(w, h, Rgb{255, 214, 120}, Rgb{206, 112, 28}, seed, 9)
+                     : facets(w, h, Rgb{62, 98, 170}, Rgb{22, 36, 84}, seed, 9);
+    roundRect(cr, x0 + 0.5, 0.5, w - 1, h - 1, r);
+    fillWith(cr, fill, x0, 0);
+    rim(cr, x0, 0, w, h, r, lit);
+    if (!caption.empty()) {
+        if (lit)
+            letter(cr, kFontBlack, fontSize, caption, x0 + w / 2.0, h / 2.0 + 0.5, Rgb{255, 255, 248},
+                   Rgb{90, 36, 8}, 3.2);
+        else
+            letter(cr, kFontBlack, fontSize, caption, x0 + w / 2.0, h / 2.0 + 0.5, kCream, kInk, 3.0,
+                   Align::Center, Rgb{255, 206, 110}, true);
+    }
+}
+
+// A two-frame control image: normal left, hovered right.
+Image control(int w, int h, const std::string& caption, double fontSize, Rgb matte, uint64_t seed) {
+    Canvas c(2 * w, h);
+    plateFrame(c.cr(), 0, w, h, caption, fontSize, false, seed);
+    plateFrame(c.cr(), w, w, h, caption, fontSize, true, seed + 1);
+    return c.toKeyed(matte);
+}
+
+// The backdrop shared by the screens: deep indigo facets with soft aurora light.
+Image backdrop(int w, int h, uint64_t seed, Rgb tint) {
+    Canvas c(w * 2, h * 2);
+    cairo_t* cr = c.cr();
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, w * 2, h * 2);
+    cairo_pattern_add_color_stop_rgb(g, 0, 0.07, 0.09, 0.22);
+    cairo_pattern_add_color_stop_rgb(g, 0.5, tint.r / 255.0, tint.g / 255.0, tint.b / 255.0);
+    cairo_pattern_add_color_stop_rgb(g, 1, 0.05, 0.06, 0.16);
+    cairo_set_source(cr, g);
+    cairo_paint(cr);
+    cairo_pattern_destroy(g);
+    Rng rng(seed);
+    const Rgb glows[4] = {{40, 150, 170}, {120, 70, 180}, {200, 120, 60}, {60, 90, 200}};
+    for (int i = 0; i < 9; ++i) {
+        double x = rng.range(0, w * 2), y = rng.range(0, h * 2), rad = rng.range(150, 420);
+        Rgb gc = glows[i % 4];
+        cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, rad);
+        cairo_pattern_add_color_stop_rgba(p, 0, gc.r / 255.0, gc.g / 255.0, gc.b / 255.0, 0.32);
+        cairo_pattern_add_color_stop_rgba(p, 1, gc.r / 255.0, gc.g / 255.0, gc.b / 255.0, 0);
+        cairo_set_source(cr, p);
+        cairo_paint(cr);
+        cairo_pattern_destroy(p);
+    }
+    MeshStyle st;
+    st.seed = seed;
+    st.rMin = 22;
+    st.rMax = 30;
+    st.shade = 0.3;
+    return lowPoly(c.toImage(), w, h, st);
+}
+
+void wordmark(cairo_t* cr, double x, double y, double size) {
+    letter(cr, kFontBlack, size, "VESK", x, y, kGoldLight, kInk, 4, Align::Left, kGold, true);
+}
+
+// The frame around the picture. Its outer five pixels are a bevelled gold
+// moulding; the inside, under the picture, is bronze, so the gaps between
+// tiles read as fine gold seams. The top-left 64 and 66 pixel squares make
+// the same bevel around the thumbnails: bright edge top and left, bronze
+// bottom and right.
+Image border() {
+    const int S = 510;
+    Image img(S, S);
+    const Rgb top[5] = {{150, 100, 32}, {255, 236, 160}, {246, 198, 92}, {206, 150, 56}, {96, 64, 20}};
+    const Rgb bot[5] = {{70, 44, 14}, {130, 86, 28}, {196, 142, 54}, {232, 184, 86}, {255, 226, 140}};
+    for (int y = 0; y < S; ++y)
+        for (int x = 0; x < S; ++x) {
+            int dTop = std::min(x, y), dBot = std::min(S - 1 - x, S - 1 - y);
+            Rgb c;
+            if (dTop < 5 && (dTop <= dBot)) {
+                c = top[dTop];
+                // a slow shimmer along the moulding
+                double t = 0.5 + 0.5 * std::sin((x + y) * 0.035);
+                c = mix(c, Rgb{255, 246, 200}, 0.12 * t * (dTop == 1 || dTop == 2));
+            } else if (dBot < 5) {
+                c = bot[dBot];
+            } else {
+                double t = (x + y) / double(2 * S);
+                c = mix(Rgb{168, 116, 44}, Rgb{120, 80, 30}, t);
+            }
+            img.at(x, y) = c;
+        }
+    return img;
+}
+
+Image background(const Pictures&) {
+    Image img = backdrop(800, 600, 71, Rgb{28, 46, 96});
+    Canvas c(800, 600);
+    c.put(img, 0, 0);
+    cairo_t* cr = c.cr();
+    // The sidebar panel.
+    Image panel = facets(200, 600, Rgb{40, 54, 106}, Rgb{20, 28, 62}, 72, 16, 0.26);
+    cairo_rectangle(cr, 600, 0, 200, 600);
+    fillWith(cr, panel, 600, 0);
+    cairo_rectangle(cr, 600, 0, 2, 600);
+    setRgb(cr, kGold);
+    cairo_fill(cr);
+    cairo_rectangle(cr, 602, 0, 1, 600);
+    setRgb(cr, kInk, 0.6);
+    cairo_fill(cr);
+    // Soft shadow around the picture frame.
+    for (int i = 0; i < 10; ++i) {
+        cairo_rectangle(cr, 45 - i + 4, 45 - i + 6, 510 + 2 * i, 510 + 2 * i);
+        setRgb(cr, Rgb{0, 0, 8}, 0.05);
+        cairo_set_line_width(cr, 1.0);
+        cairo_stroke(cr);
+    }
+    // The clock's slot, with its label.
+    roundRect(cr, 200.5, 556.5, 196, 38, 9);
+    setRgb(cr, Rgb{8, 10, 26}, 0.78);
+    cairo_fill_preserve(cr);
+    setRgb(cr, kGoldDark);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    letter(cr, kFontBlack, 22, "Time", 192, 575, kCream, kInk, 3, Align::Right, Rgb{255, 206, 110}, true);
+    // The thumbnail's shelf and the game's name at the foot of the panel.
+    wordmark(cr, 652, 568, 30);
+    return c.toImage();
+}
+
+Image backgroundOptions() {
+    Image img = backdrop(800, 600, 91, Rgb{44, 34, 96});
+    Canvas c(800, 600);
+    c.put(img, 0, 0);
+    cairo_t* cr = c.cr();
+    // A soft pool of darkness behind the pages' content keeps them calm.
+    cairo_pattern_t* v = cairo_pattern_create_radial(400, 290, 60, 400, 290, 420);
+    cairo_pattern_add_color_stop_rgba(v, 0, 0.02, 0.03, 0.1, 0.45);
+    cairo_pattern_add_color_stop_rgba(v, 1, 0.02, 0.03, 0.1, 0.0);
+    cairo_set_source(cr, v);
+    cairo_paint(cr);
+    cairo_pattern_destroy(v);
+    wordmark(cr, 24, 40, 30);
+    return c.toImage();
+}
+
+Image tickBox() {
+    Canvas c(50, 29);
+    cairo_t* cr = c.cr();
+    for (int f = 0; f < 2; ++f) {
+        double x = f * 25;
+        roundRect(cr, x + 1, 4, 23, 23, 5);
+        setRgb(cr, Rgb{14, 18, 40});
+        cairo_fill_preserve(cr);
+        setRgb(cr, kGold);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+        if (f == 0) {
+            cairo_move_to(cr, x + 5.5, 15);
+            cairo_line_to(cr, x + 11, 22);
+            cairo_line_to(cr, x + 21, 4.5);
+            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            setRgb(cr, kInk);
+            cairo_set_line_width(cr, 6);
+            cairo_stroke_preserve(cr);
+            setRgb(cr, kGoldLight);
+            cairo_set_line_width(cr, 3.2);
+            cairo_stroke(cr);
+        }
+    }
+    return c.toKeyed(kPage);
+}
+
+Image digits() {
+    Canvas c(260, 30);
+    for (int d = 0; d < 10; ++d)
+        letter(c.cr(), kFontBlack, 29, std::string(1, char('0' + d)), 26 * d + 13, 15, kCream, kInk, 3.4,
+               Align::Center, Rgb{255, 200, 96}, true);
+    return c.toKeyed(kInk);
+}
+
+Image hyphen() {
+    // Drawn 4 pixels below the digits' top, in the 10-pixel gap: two dots.
+    Canvas c(10, 22);
+    cairo_t* cr = c.cr();
+    for (double y : {7.0, 16.0}) {
+        cairo_arc(cr, 5, y, 3.4, 0, 2 * M_PI);
+        setRgb(cr, kInk);
+        cairo_fill(cr);
+        cairo_arc(cr, 5, y, 2.2, 0, 2 * M_PI);
+        setRgb(cr, kGoldLight);
+        cairo_fill(cr);
+    }
+    return c.toKeyed(kInk);
+}
+
+void star(cairo_t* cr, double x, double y, double r, double inner, double angle) {
+    for (int i = 0; i < 8; ++i) {
+        double a = angle + i * M_PI / 4, rr = (i % 2) ? inner : r;
+        double px = x + rr * std::cos(a), py = y + rr * std::sin(a);
+        if (i == 0)
+            cairo_move_to(cr, px, py);
+        else
+            cairo_line_to(cr, px, py);
+    }
+    cairo_close_path(cr);
+}
+
+Image won() {
+    const int W = 340, H = 212;
+    Canvas c(W, H);
+    cairo_t* cr = c.cr();
+    Image fill = facets(W, H, Rgb{58, 92, 170}, Rgb{20, 30, 76}, 301, 14);
+    roundRect(cr, 6.5, 22.5, W - 13, H - 29, 20);
+    fillWith(cr, fill, 0, 0);
+    rim(cr, 6, 22, W - 12, H - 28, 20, false);
+    // a ribbon across the top with stars
+    roundRect(cr, 40.5, 2.5, W - 81, 44, 12);
+    Image rib = facets(W - 80, 46, Rgb{255, 210, 110}, Rgb{200, 110, 30}, 302, 8);
+    fillWith(cr, rib, 40, 2);
+    rim(cr, 40, 2, W - 80, 46, 12, true);
+    letter(cr, kFontBlack, 24, "PUZZLE COMPLETE", W / 2.0, 25, Rgb{255, 255, 245}, Rgb{90, 36, 8}, 3);
+    letter(cr, kFontBlack, 64, "Solved!", W / 2.0, 104, Rgb{255, 246, 200}, kInk, 5, Align::Center,
+           Rgb{246, 178, 60}, true);
+    for (int i = 0; i < 2; ++i) {
+        double x = i ? W - 34 : 34;
+        star(cr, x, 104, 15, 5, -M_PI / 2);
+        setRgb(cr, kInk);
+        cairo_set_line_width(cr, 3);
+        cairo_stroke_preserve(cr);
+        setRgb(cr, kGoldLight);
+        cairo_fill(cr);
+    }
+    letter(cr, kFontBold, 19, "Well done! Your time:", W / 2.0, 164, kCream, kInk, 2.5);
+    cairo_move_to(cr, 70, 186);
+    cairo_line_to(cr, W - 70, 186);
+    setRgb(cr, kGold, 0.7);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    return c.toKeyed(kInk);
+}
+
+// A small N x N grid, the row marker of the best-times page.
+void gridIcon(cairo_t* cr, double x, double y, double size, int n) {
+    double cell = size / n;
+    for (int r = 0; r < n; ++r)
+        for (int col = 0; col < n; ++col) {
+            cairo_rectangle(cr, x + col * cell + 0.75, y + r * cell + 0.75, cell - 1.5, cell - 1.5);
+            double t = double(r + col) / (2 * n - 2);
+            setRgb(cr, (r == 0 && col == 0) ? Rgb{14, 18, 40} : mix(kGoldLight, Rgb{214, 120, 40}, t));
+            cairo_fill(cr);
+        }
+}
+
+Image highScore() {
+    // Drawn at (145, 36); the times go at (400, 110 + 70k), i.e. (255, 74 + 70k) here.
+    const int W = 510, H = 404;
+    Canvas c(W, H);
+    cairo_t* cr = c.cr();
+    Image fill = facets(W, H, Rgb{50, 76, 150}, Rgb{18, 26, 66}, 401, 18);
+    roundRect(cr, 0.5, 0.5, W - 1, H - 1, 22);
+    fillWith(cr, fill, 0, 0);
+    rim(cr, 0, 0, W, H, 22, false);
+    letter(cr, kFontBlack, 40, "Best Times", W / 2.0, 36, Rgb{255, 246, 200}, kInk, 4, Align::Center,
+           Rgb{246, 178, 60}, true);
+    for (int k = 0; k < 5; ++k) {
+        int n = k + 2;
+        double y = 74 + 70 * k;
+        roundRect(cr, 60.5, y - 6.5, 390, 43, 10);
+        setRgb(cr, Rgb{8, 10, 28}, 0.55);
+        cairo_fill(cr);
+        gridIcon(cr, 76, y + 1, 28, n);
+        std::string label = std::to_string(n) + " x " + std::to_string(n);
+        letter(cr, kFontBlack, 26, label, 240, y + 15, kCream, kInk, 3, Align::Right);
+        roundRect(cr, 249.5, y - 3.5, 188, 37, 8);
+        setRgb(cr, Rgb{4, 6, 18}, 0.85);
+        cairo_fill_preserve(cr);
+        setRgb(cr, kGoldDark);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+    }
+    return c.toKeyed(kPage);
+}
+
+void keyCap(cairo_t* cr, double x, double y, double w, const std::string& key) {
+    roundRect(cr, x + 0.5, y + 0.5, w, 26, 6);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + 26);
+    cairo_pattern_add_color_stop_rgb(g, 0, 1.0, 0.93, 0.72);
+    cairo_pattern_add_color_stop_rgb(g, 1, 0.84, 0.62, 0.26);
+    cairo_set_source(cr, g);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(g);
+    setRgb(cr, kInk);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    letter(cr, kFontBlack, 15, key, x + w / 2.0 + 0.5, y + 13.5, kInk, kInk, 0);
+}
+
+Image helpPage() {
+    // Drawn at (69, 113), ending above the Back control at y 450.
+    const int W = 662, H = 330;
+    Canvas c(W, H);
+    cairo_t* cr = c.cr();
+    Image fill = facets(W, H, Rgb{46, 70, 140}, Rgb{18, 26, 66}, 501, 18);
+    roundRect(cr, 0.5, 0.5, W - 1, H - 1, 22);
+    fillWith(cr, fill, 0, 0);
+    rim(cr, 0, 0, W, H, 22, false);
+    letter(cr, kFontBlack, 32, "How to play", W / 2.0, 30, Rgb{255, 246, 200}, kInk, 4, Align::Center,
+           Rgb{246, 178, 60}, true);
+    const Rgb text{240, 236, 224};
+    const char* rules[] = {
+        "The picture is cut into tiles and one corner tile is taken out.",
+        "Click a tile next to the empty slot to slide it across.",
+        "Put every tile back home to finish; the clock keeps your time.",
+        "Solve a level to go on to a finer grid, from 2 x 2 up to 6 x 6.",
+    };
+    for (int i = 0; i < 4; ++i) letter(cr, kFontBold, 16, rules[i], 34, 68 + 22 * i, text, kInk, 0, Align::Left);
+    cairo_move_to(cr, 30, 160);
+    cairo_line_to(cr, W - 30, 160);
+    setRgb(cr, kGold, 0.6);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    letter(cr, kFontBlack, 18, "Buttons", 34, 180, kGoldLight, kInk, 0, Align::Left);
+    const char* buttons[] = {
+        "Shuffle: deal a new game",
+        "Tile: see the whole picture",
+        "Resume: back to your game",
+        "Best Times: fastest solves",
+        "Options: music, sound, picture",
+        "Exit: leave the game",
+    };
+    for (int i = 0; i < 6; ++i)
+        letter(cr, kFontBold, 14.5, buttons[i], 34, 206 + 21 * i, text, kInk, 0, Align::Left);
+    letter(cr, kFontBlack, 18, "Keys", 300, 180, kGoldLight, kInk, 0, Align::Left);
+    struct Key {
+        const char* cap;
+        double w;
+        const char* what;
+    } keys[] = {
+        {"T", 30, "tile view / resume the game"},
+        {"S", 30, "shuffle: deal a new game"},
+        {"F9", 36, "save a screen capture"},
+        {"Esc", 44, "quit the game"},
+    };
+    for (int i = 0; i < 4; ++i) {
+        double y = 194 + 28 * i;
+        keyCap(cr, 300, y, keys[i].w, keys[i].cap);
+        letter(cr, kFontBold, 15, keys[i].what, 356, y + 13.5, text, kInk, 0, Align::Left);
+    }
+    letter(cr, kFontBold, 13.5, "On the options page Esc goes back to the game.", 300, 314, Rgb{200, 200, 220}, kInk,
+           0, Align::Left);
+    return c.toKeyed(kPage);
+}
+
+Image mousePointer() {
+    const int FW = 38, FH = 27, N = 20;
+    Canvas c(FW * N, FH);
+    cairo_t* cr = c.cr();
+    for (int f = 0; f < N; ++f) {
+        double x0 = f * FW, ph = f / double(N);
+        cairo_save(cr);
+        cairo_rectangle(cr, x0, 0, FW, FH);
+        cairo_clip(cr);
+        // The arrow, tip at the frame's top-left pixel.
+        auto arrow = [&] {
+            cairo_new_path(cr);
+            cairo_move_to(cr, x0 + 0.5, 0.5);
+            cairo_line_to(cr, x0 + 0.5, 21);
+            cairo_line_to(cr, x0 + 5.5, 16.5);
+            cairo_line_to(cr, x0 + 9.5, 25);
+            cairo_line_to(cr, x0 + 13.5, 23.2);
+            cairo_line_to(cr, x0 + 9.5, 15);
+            cairo_line_to(cr, x0 + 16, 14.5);
+            cairo_close_path(cr);
+        };
+        arrow();
+        setRgb(cr, kInk);
+        cairo_set_line_width(cr, 2.2);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+        cairo_stroke(cr);
+        arrow();
+        // A band of light runs down the arrow over the cycle.
+        double band = -8 + 40 * ph;
+        cairo_pattern_t* g = cairo_pattern_create_linear(x0, 0, x0 + 10, 22);
+        cairo_pattern_add_color_stop_rgb(g, 0, 1.0, 0.86, 0.45);
+        cairo_pattern_add_color_stop_rgb(g, 1, 0.85, 0.52, 0.14);
+        cairo_set_source(cr, g);
+        cairo_fill_preserve(cr);
+        cairo_pattern_destroy(g);
+        cairo_clip(cr);
+        cairo_pattern_t* s = cairo_pattern_create_linear(x0, band - 6, x0 + 6, band + 6);
+        cairo_pattern_add_color_stop_rgba(s, 0, 1, 1, 1, 0);
+        cairo_pattern_add_color_stop_rgba(s, 0.5, 1, 1, 0.92, 0.9);
+        cairo_pattern_add_color_stop_rgba(s, 1, 1, 1, 1, 0);
+        cairo_set_source(cr, s);
+        cairo_paint(cr);
+        cairo_pattern_destroy(s);
+        cairo_restore(cr);
+        // A sparkle beside it, turning and pulsing.
+        double pulse = 0.5 + 0.5 * std::sin(2 * M_PI * ph);
+        double r = 4.5 + 4.0 * pulse;
+        star(cr, x0 + 27, 12, r, r * 0.32, ph * M_PI / 2);
+        setRgb(cr, kInk);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke_preserve(cr);
+        setRgb(cr, mix(kGold, Rgb{255, 255, 236}, pulse));
+        cairo_fill(cr);
+    }
+    Image img = c.toKeyed(kInk, 110);
+    for (int f = 0; f < N; ++f) {
+        // The tip is where the click lands: always a solid pixel.
+        img.at(f * FW, 0) = kInk;
+        img.at(f * FW + 1, 0) = kInk;
+        img.at(f * FW, 1) = kInk;
+    }
+    return img;
+}
+
+Image icon(const Image& tiger) {
+    // The Tiger in a 3 x 3 puzzle with its corner tile out, in the gold frame.
+    Canvas c(64, 64);
+    cairo_t* cr = c.cr();
+    setRgb(cr, Rgb{150, 100, 32});
+    cairo_paint(cr);
+    roundRect(cr, 1, 1, 62, 62, 6);
+    setRgb(cr, Rgb{214, 158, 62});
+    cairo_fill(cr);
+    Canvas pic(500, 500);
+    pic.put(tiger, 0, 0);
+    for (int r = 0; r < 3; ++r)
+        for (int col = 0; col < 3; ++col) {
+            double x = 4 + col * 19, y = 4 + r * 19;
+            cairo_save(cr);
+            cairo_rectangle(cr, x, y, 18, 18);
+            cairo_clip(cr);
+            if (r == 0 && col == 0) {
+                setRgb(cr, Rgb{30, 24, 20});
+            } else {
+                cairo_translate(cr, 4, 4);
+                cairo_scale(cr, 56.0 / 500.0, 56.0 / 500.0);
+                cairo_set_source_surface(cr, pic.surface(), 0, 0);
+                cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+            }
+            cairo_paint(cr);
+            cairo_restore(cr);
+        }
+    return c.toImage();
+}
+
+}  // namespace
+
+bool writeInterface(const std::string& out, const Pictures& pics) {
+    const std::string tex = out + "/Tex/", menu = out + "/Tex/Menu/";
+    bool ok = true;
+    ok &= writeBmp(tex + "Background.Tex", background(pics));
+    ok &= writeBmp(tex + "BackgroundOptions.Tex", backgroundOptions());
+    ok &= writeBmp(tex + "Border.Tex", border());
+    ok &= writeBmp(tex + "Digit.Tex", digits());
+    ok &= writeBmp(tex + "Hyphen.Tex", hyphen());
+    ok &= writeBmp(tex + "Won.Tex", won());
+    ok &= writeBmp(tex + "HighScore.Tex", highScore());
+    ok &= writeBmp(tex + "HelpPage.Tex", helpPage());
+    ok &= writeBmp(tex + "MousePtr.Tex", mousePointer());
+    ok &= writeBmp(out + "/Icon.bmp", icon(pics.full[0]));
+
+    struct Ctl {
+        const char* file;
+        int w, h;
+        const char* caption;
+        double size;
+        Rgb matte;
+    } controls[] = {
+        {"Shuffle", 115, 47, "Shuffle", 22, kPanel},
+        {"Tile", 113, 47, "Tile", 22, kPanel},
+        {"Resume", 113, 47, "Resume", 22, kPanel},
+        {"Options", 125, 32, "Options", 19, kPanel},
+        {"HighScores", 189, 44, "Best Times", 22, kPanel},
+        {"Help", 88, 33, "Help", 19, kPanel},
+        {"Exit", 123, 27, "Exit", 17, kPanel},
+        {"ShuffleAgain", 205, 42, "Shuffle Again", 21, kInk},
+        {"NextLevel", 173, 41, "Next Level", 21, kInk},
+        {"Back", 148, 67, "Back", 30, kPage},
+        {"Music", 105, 32, "Music", 19, kPage},
+        {"Sound", 125, 42, "Sound", 21, kPage},
+        {"Picture", 150, 40, "Picture", 21, kPage},
+    };
+    uint64_t seed = 600;
+    for (const Ctl& c : controls) {
+        ok &= writeBmp(menu + c.file + ".Tex", control(c.w, c.h, c.caption, c.size, c.matte, seed));
+        seed += 7;
+    }
+    ok &= writeBmp(menu + "Button.Tex", tickBox());
+    return ok;
+}
+
+}  // namespace assetgen
