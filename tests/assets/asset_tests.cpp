@@ -2,6 +2,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -475,26 +478,45 @@ TEST(Data, ShuffleFileHoldsTenDistinctSolvableUnsolvedDeals) {
     EXPECT_EQ(n, 10);
 }
 
-TEST(Data, ScoreFileStartsAtTheLongestTime) {
-    EXPECT_EQ(slurp(kDir + "/ScoreFile.txt"),
-              " 2  359999 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n");
+// Runs the generator into a fresh folder of its own and returns the folder.
+std::string GenerateAfresh(const std::string& name) {
+    const std::string dir = ::testing::TempDir() + name;
+    std::filesystem::remove_all(dir);
+    const std::string cmd = std::string("\"") + VESK_ASSETGEN + "\" \"" + dir + "\"";
+    EXPECT_EQ(std::system(cmd.c_str()), 0);
+    return dir;
+}
+
+TEST(Data, ScoreFileStartsAtTheLongestTimeAndIsNeverWrittenOver) {
+    const std::string dir = GenerateAfresh("vesk-assets-scores");
+    const std::string fresh = " 2  359999 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n";
+    EXPECT_EQ(slurp(dir + "/ScoreFile.txt"), fresh);
+    // A player's best times survive the next build.
+    const std::string played = " 2  17 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n";
+    {
+        std::ofstream out(dir + "/ScoreFile.txt", std::ios::binary | std::ios::trunc);
+        out << played;
+    }
+    const std::string cmd = std::string("\"") + VESK_ASSETGEN + "\" \"" + dir + "\"";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    EXPECT_EQ(slurp(dir + "/ScoreFile.txt"), played);
 }
 
 TEST(Generator, WritesTheSameBytesEveryRun) {
-    const std::string dir = ::testing::TempDir() + "vesk-assets-again";
-    const std::string cmd = std::string("\"") + VESK_ASSETGEN + "\" \"" + dir + "\"";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    const std::string dir = GenerateAfresh("vesk-assets-again");
+    const std::string other = GenerateAfresh("vesk-assets-again-2");
     std::vector<std::string> files;
     for (const Size& s : kSizes) files.push_back(s.file);
     for (const char* k : kKeyed) files.push_back(k);
     for (const char* f : {"Audio/BkGnd.mus", "Audio/Button.aud", "Audio/Tile.aud", "Audio/Success.aud",
-                          "Shuffle.txt", "ScoreFile.txt"})
+                          "Shuffle.txt"})
         files.push_back(f);
     for (const std::string& f : files) {
         std::string a = slurp(kDir + "/" + f), b = slurp(dir + "/" + f);
         EXPECT_FALSE(a.empty()) << f;
         EXPECT_TRUE(a == b) << f << " differs between runs";
     }
+    EXPECT_EQ(slurp(dir + "/ScoreFile.txt"), slurp(other + "/ScoreFile.txt"));
 }
 
 }  // namespace

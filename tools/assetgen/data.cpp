@@ -64,7 +64,11 @@ bool writeData(const std::string& out) {
     } else {
         ok = false;
     }
-    if (FILE* f = std::fopen((out + "/ScoreFile.txt").c_str(), "w")) {
+    // The best times belong to the player: a rebuild never writes over them.
+    const std::string scores = out + "/ScoreFile.txt";
+    if (FILE* existing = std::fopen(scores.c_str(), "r")) {
+        std::fclose(existing);
+    } else if (FILE* f = std::fopen(scores.c_str(), "w")) {
         for (int n = 2; n <= 6; ++n) std::fprintf(f, " %d  %ld \n", n, 359999L);
         ok &= std::fclose(f) == 0;
     } else {
