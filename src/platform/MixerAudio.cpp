@@ -1,0 +1,188 @@
+#include "platform/MixerAudio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "platform/Platform.h"
+
+namespace {
+
+// Load failures, in the manner of an HRESULT.
+constexpr int32_t kErrFileNotFound = static_cast<int32_t>(0x80070002u);  // no such file
+constexpr int32_t kErrNotOpen = static_cast<int32_t>(0x80070015u);       // no device to load for
+
+constexpr int kFrequency = 44100;
+constexpr int kOutputChannels = 2;
+constexpr int kChunkSize = 1024;
+
+bool OpenMixer() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kOutputChannels, kChunkSize) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    return true;
+}
+
+// Opens a sound file for reading; null when it cannot be read, or when it is a
+// RIFF file (a WAV) shorter than its own header says: a file cut short is
+// damaged, and SDL would otherwise play whatever part of it is left.
+SDL_RWops* OpenSoundFile(const std::string& path, int32_t& error) {
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (!file) {
+        error = kErrFileNotFound;
+        return nullptr;
+    }
+    uint8_t head[8];
+    if (SDL_RWread(file, head, 1, sizeof head) == sizeof head && SDL_memcmp(head, "RIFF", 4) == 0) {
+        const uint32_t body = static_cast<uint32_t>(head[4]) | static_cast<uint32_t>(head[5]) << 8 |
+                              static_cast<uint32_t>(head[6]) << 16 | static_cast<uint32_t>(head[7]) << 24;
+        // 0 and 0xFFFFFFFF are what streaming writers leave when they do not know the size.
+        const bool sizeKnown = body != 0 && body != 0xFFFFFFFFu;
+        const Sint64 size = SDL_RWsize(file);
+        if (sizeKnown && size >= 0 && static_cast<uint64_t>(size) < static_cast<uint64_t>(body) + 8u) {
+            SDL_RWclose(file);
+            error = kErrFail;
+            return nullptr;
+        }
+    }
+    if (SDL_RWseek(file, 0, RW_SEEK_SET) != 0) {
+        SDL_RWclose(file);
+        error = kErrFail;
+        return nullptr;
+    }
+    return file;
+}
+
+}  // namespace
+
+Pan PanFor(float x) {
+    const float across = std::clamp(x + 0.5f, 0.0f, 1.0f);  // 0 left edge .. 1 right edge
+    const float angle = across * (std::numbers::pi_v<float> / 2.0f);
+    const auto level = [](float gain) { return static_cast<uint8_t>(std::lround(std::clamp(gain, 0.0f, 1.0f) * 255.0f)); };
+    return Pan{level(std::cos(angle)), level(std::sin(angle))};
+}
+
+MixerAudio::~MixerAudio() { Close(); }
+
+void MixerAudio::Open() {
+    if (open_) return;
+    if (OpenMixer()) {
+        open_ = true;
+        return;
+    }
+    // No usable device (or none at all): play silently on the dummy driver,
+    // whatever driver the environment asks for.
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    open_ = OpenMixer();
+    dummy_ = open_;
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+}
+
+int32_t MixerAudio::LoadMusic(const std::string& path) {
+    if (!open_) return kErrNotOpen;
+    if (music_) {
+        Mix_HaltMusic();
+        Mix_FreeMusic(music_);
+        music_ = nullptr;
+    }
+    int32_t error = kOk;
+    SDL_RWops* file = OpenSoundFile(path, error);
+    if (!file) return error;
+    // The kind of tune is told by its content, not by the file's extension.
+    music_ = Mix_LoadMUSType_RW(file, MUS_NONE, SDL_TRUE);
+    return music_ ? kOk : kErrFail;
+}
+
+void MixerAudio::PlayMusic() {
+    if (!open_ || !music_) return;
+    Mix_PlayMusic(music_, -1);  // from the start, repeating without end
+}
+
+void MixerAudio::StopAll() {
+    if (!open_) return;
+    Mix_HaltMusic();
+    Mix_HaltChannel(-1);
+}
+
+int32_t MixerAudio::LoadEffect(const std::string& path) {
+    if (!open_) return kErrNotOpen;
+    int32_t error = kOk;
+    SDL_RWops* file = OpenSoundFile(path, error);
+    if (!file) return error;
+    // The kind of sound is told by its content.
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, SDL_TRUE);
+    if (!chunk) return kErrFail;
+    effects_.push_back(chunk);
+    return static_cast<int32_t>(effects_.size() - 1);
+}
+
+Mix_Chunk* MixerAudio::Effect(int32_t handle) const {
+    if (handle < 0 || static_cast<size_t>(handle) >= effects_.size()) return nullptr;
+    return effects_[static_cast<size_t>(handle)];
+}
+
+void MixerAudio::PlayEffect(int32_t handle, float x, float /*y*/, float /*z*/) {
+    lastChannel_ = -1;
+    Mix_Chunk* chunk = Effect(handle);
+    if (!open_ || !chunk) return;
+
+    // A free channel, or a new one: a new play never cuts one that sounds.
+    const int channels = Mix_AllocateChannels(-1);
+    int channel = -1;
+    for (int i = 0; i < channels; ++i) {
+        if (!Mix_Playing(i)) {
+            channel = i;
+            break;
+        }
+    }
+    if (channel < 0) {
+        if (channels >= kMaxChannels) return;
+        const int grown = std::min(kMaxChannels, std::max(channels * 2, channels + 1));
+        if (Mix_AllocateChannels(grown) <= channels) return;
+        channel = channels;
+    }
+
+    // Panned before it starts, so no sample is heard from the wrong place.
+    const Pan pan = PanFor(x);
+    Mix_SetPanning(channel, pan.left, pan.right);
+    lastChannel_ = Mix_PlayChannel(channel, chunk, 0);
+}
+
+void MixerAudio::ReleaseEffect(int32_t handle) {
+    Mix_Chunk* chunk = Effect(handle);
+    if (!chunk) return;
+    if (open_) {
+        const int channels = Mix_AllocateChannels(-1);
+        for (int i = 0; i < channels; ++i) {
+            if (Mix_GetChunk(i) == chunk) Mix_HaltChannel(i);
+        }
+    }
+    Mix_FreeChunk(chunk);
+    effects_[static_cast<size_t>(handle)] = nullptr;
+}
+
+void MixerAudio::Close() {
+    if (open_) {
+        Mix_HaltMusic();
+        Mix_HaltChannel(-1);
+    }
+    for (int32_t handle = 0; handle < static_cast<int32_t>(effects_.size()); ++handle) ReleaseEffect(handle);
+    effects_.clear();
+    if (music_) {
+        Mix_FreeMusic(music_);
+        music_ = nullptr;
+    }
+    if (open_) {
+        Mix_CloseAudio();
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    open_ = false;
+    dummy_ = false;
+    lastChannel_ = -1;
+}
