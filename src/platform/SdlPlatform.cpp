@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/FrameLoop.h"
 #include "gfx/Surface.h"
@@ -71,6 +72,7 @@ bool SdlPlatform::CreateMainWindow() { return true; }
 
 void SdlPlatform::ShowMainWindow() {
     if (!window_) return;
+    mustPresent_ = true;
     SDL_ShowWindow(window_);
     SDL_RaiseWindow(window_);
     if (hideCursor_) SDL_ShowCursor(SDL_DISABLE);
@@ -180,6 +182,8 @@ DisplayStep SdlPlatform::OpenDisplay() {
             quitEvent_ = registered;
         }
         if (hideCursor_) SDL_ShowCursor(SDL_DISABLE);
+        SDL_AddEventWatch(&SdlPlatform::WatchWindow, this);
+        watching_ = true;
     }
 
     // The window: borderless over the whole screen at (0, 0), hidden for now.
@@ -217,8 +221,38 @@ DisplayStep SdlPlatform::OpenDisplay() {
     return DisplayStep::None;
 }
 
+int SdlPlatform::WatchWindow(void* self, SDL_Event* event) {
+    auto* platform = static_cast<SdlPlatform*>(self);
+    if (event->type == SDL_WINDOWEVENT) {
+        switch (event->window.event) {
+            case SDL_WINDOWEVENT_SHOWN:
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_RESIZED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_MAXIMIZED:
+                platform->mustPresent_ = true;
+                break;
+            default:
+                break;
+        }
+    } else if (event->type == SDL_RENDER_TARGETS_RESET || event->type == SDL_RENDER_DEVICE_RESET) {
+        platform->mustPresent_ = true;
+    }
+    return 0;
+}
+
 void SdlPlatform::Present(const Surface& frame) {
     if (!texture_ || frame.Width() != kScreenWidth || frame.Height() != kScreenHeight) return;
+    const size_t count = static_cast<size_t>(kScreenWidth) * kScreenHeight;
+    const uint16_t* pixels = frame.Row(0);
+    if (!mustPresent_ && shownPixels_.size() == count &&
+        std::memcmp(shownPixels_.data(), pixels, count * sizeof(uint16_t)) == 0) {
+        return;
+    }
+    shownPixels_.assign(pixels, pixels + count);
+    mustPresent_ = false;
+    ++presentCount_;
     SDL_UpdateTexture(texture_, nullptr, frame.Row(0), kScreenWidth * static_cast<int>(sizeof(uint16_t)));
     int w = 0;
     int h = 0;
@@ -236,6 +270,10 @@ void SdlPlatform::Present(const Surface& frame) {
 }
 
 void SdlPlatform::CloseDisplay() {
+    if (watching_) SDL_DelEventWatch(&SdlPlatform::WatchWindow, this);
+    watching_ = false;
+    mustPresent_ = true;
+    shownPixels_.clear();
     if (texture_) SDL_DestroyTexture(texture_);
     texture_ = nullptr;
     if (renderer_) SDL_DestroyRenderer(renderer_);

@@ -12,6 +12,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+union SDL_Event;
 
 // Where the frame lies in a window of w x h: the largest 4:3 rectangle,
 // centred, black bars on the two other sides.
@@ -58,6 +59,9 @@ public:
     // Video, the hidden window, full screen, the screen's mode, the renderer
     // (no vertical sync: the frame loop sets the pace), the frame texture.
     DisplayStep OpenDisplay() override;
+    // Shows the frame, unless the screen shows that very frame already (a
+    // still screen costs no drawing); the window being uncovered, resized or
+    // shown again has it drawn anew.
     void Present(const Surface& frame) override;
     void CloseDisplay() override;
 
@@ -67,6 +71,7 @@ public:
 
     // Figures for the benchmark: the tick of the first frame shown.
     bool HasPresented() const { return presented_; }
+    int PresentCount() const { return presentCount_; }
     uint32_t FirstPresentTick() const { return firstPresentTick_; }
     SDL_Window* Window() const { return window_; }
 
@@ -83,4 +88,10 @@ private:
     SDL_Texture* texture_ = nullptr;
     bool presented_ = false;
     uint32_t firstPresentTick_ = 0;
+    int presentCount_ = 0;
+    bool watching_ = false;
+    bool mustPresent_ = true;         // the screen no longer shows shownPixels_
+    std::vector<uint16_t> shownPixels_;  // the frame on the screen
+
+    static int WatchWindow(void* self, SDL_Event* event);
 };

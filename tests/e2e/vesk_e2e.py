@@ -97,9 +97,16 @@ def make_game_folder(root):
     solid_bmp(os.path.join(tex, "Won.Tex"), 300, 100, (250, 250, 0))
     solid_bmp(os.path.join(tex, "HelpPage.Tex"), 600, 300, (0, 200, 200))
     solid_bmp(os.path.join(tex, "HighScore.Tex"), 200, 300, (200, 0, 200))
-    # Pointer: 20 frames of 38 x 27, a 6 x 6 red square at the tip, the rest see-through.
-    write_bmp(os.path.join(tex, "MousePtr.Tex"), 760, 27,
-              lambda x, y: POINTER if x % 38 < 6 and y < 6 else GREEN)
+    # Pointer: 20 frames of 38 x 27, a 6 x 6 red square at the tip and a
+    # pixel of each frame's own colour beside it, the rest see-through.
+    def pointer(x, y):
+        k = x // 38
+        if x % 38 < 6 and y < 6:
+            return POINTER
+        if x % 38 == 8 and y == 0:
+            return (k * 12, 0, 255 - k * 12)
+        return GREEN
+    write_bmp(os.path.join(tex, "MousePtr.Tex"), 760, 27, pointer)
     write_bmp(os.path.join(tex, "Digit.Tex"), 260, 30,
               lambda x, y: GREEN if x % 26 == 25 else (255, 255, 255))
     solid_bmp(os.path.join(tex, "Hyphen.Tex"), 10, 4, (255, 255, 255))
