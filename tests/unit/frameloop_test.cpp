@@ -1,5 +1,5 @@
 // The run on the fakes: start-up order, one message a frame, the pace, the
-// endings; and the SDL machine's messages on SDL's offscreen video.
+// endings; and the SDL machine's messages on SDL's dummy video.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -217,11 +217,11 @@ TEST(Pacing, AFrameThatTookLongerDoesNotWait) {
     EXPECT_EQ(sleeps, 0);
 }
 
-// The SDL machine itself, on SDL's offscreen video (no display needed).
+// The SDL machine itself, on SDL's dummy video (no display needed).
 class SdlMachine : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_RENDER_DRIVER", "software", 1);
         setenv("VESK_NO_MESSAGE_BOX", "1", 1);
         platform = std::make_unique<SdlPlatform>();
