@@ -2,6 +2,7 @@
 with images and sounds of known colours, a private X server, xdotool."""
 
 import os
+import select
 import shutil
 import signal
 import struct
@@ -133,7 +134,9 @@ class Xvfb:
         number = b""
         deadline = time.monotonic() + 15
         while not number.endswith(b"\n"):
-            if time.monotonic() > deadline or self.proc.poll() is not None:
+            left = deadline - time.monotonic()
+            ready = select.select([read_end], [], [], max(left, 0))[0] if left > 0 else []
+            if not ready:
                 os.close(read_end)
                 self.stop()
                 raise RuntimeError("Xvfb did not start")
