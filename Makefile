@@ -28,7 +28,11 @@ test: build build-san
 	  ctest --test-dir $(BUILD_SAN) --output-on-failure -j$(JOBS)
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && (cd $(BUILD)/game && "$$OLDPWD/$$b"); done
+	@top=$$(pwd); for b in $(BUILD)/bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then \
+	    echo "== $$(basename $$b)"; (cd $(BUILD)/game && "$$top/$$b") || exit 1; \
+	  fi; \
+	done
 
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN)

@@ -1,11 +1,10 @@
 #include "capture/Capture.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
-#include <cstring>
+#include <new>
 
 #include "gfx/Surface.h"
 #include "platform/Paths.h"
@@ -13,6 +12,9 @@
 namespace {
 
 int32_t captureCounter = 0;
+
+constexpr uint32_t kInfoHeaderSize = 40;
+constexpr uint32_t kFileHeaderSize = 14;
 
 void Put16(uint8_t* at, uint16_t v) {
     at[0] = v & 0xFF;
@@ -29,24 +31,75 @@ uint32_t Get32(const uint8_t* at) {
 
 uint16_t Get16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | (at[1] << 8)); }
 
-uint32_t ColorTableBytes(const uint8_t* header) {
-    const uint32_t clrUsed = Get32(header + 32);
-    const uint16_t bitCount = Get16(header + 14);
-    uint32_t entries = clrUsed;
-    if (entries == 0) entries = bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
+uint64_t ColorTableBytes(const uint8_t* header) {
+    uint64_t entries = Get32(header + 32);  // biClrUsed
+    if (entries == 0) {
+        const uint16_t bitCount = Get16(header + 14);
+        entries = bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
+    }
     return entries * 4;
 }
 
-bool WriteAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
+// Rows are padded to whole 32-bit words.
+uint64_t ImageBytes(uint64_t bitCount, uint64_t width, uint64_t height) {
+    return (bitCount * width + 31) / 32 * 4 * height;
 }
+
+enum class Outcome { Written, NameTaken, Failed };
+
+// The writer proper; tells a name already in use apart from other failures.
+Outcome WriteNewFile(const uint8_t* fileHeader, const uint8_t* infoHeader, const uint8_t* rest, size_t restBytes,
+                     const std::string& path) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "wbx");  // exclusive: never over an existing file
+    if (!file) return errno == EEXIST ? Outcome::NameTaken : Outcome::Failed;
+    bool ok = std::fwrite(fileHeader, 1, kFileHeaderSize, file) == kFileHeaderSize;
+    ok = ok && std::fwrite(infoHeader, 1, kInfoHeaderSize, file) == kInfoHeaderSize;
+    ok = ok && (restBytes == 0 || std::fwrite(rest, 1, restBytes, file) == restBytes);
+    ok = (std::fclose(file) == 0) && ok;
+    if (!ok) {
+        std::remove(path.c_str());
+        return Outcome::Failed;
+    }
+    return Outcome::Written;
+}
+
+// WriteBitmapFile, with the reason a new file could not be made.
+uint16_t WriteDib(const PackedDib* dib, const std::string& path, Outcome* outcome) {
+    *outcome = Outcome::Failed;
+    if (!dib) return kWriteNoDib;
+    if (dib->size() < kInfoHeaderSize) return kWriteNoLock;
+    const uint8_t* header = dib->data();
+    if (Get32(header) != kInfoHeaderSize) return kWriteFailed;
+
+    const uint64_t tableBytes = ColorTableBytes(header);
+    const uint32_t compression = Get32(header + 16);
+    uint64_t imageBytes;
+    if (compression == kBiRle8 || compression == kBiRle4) {
+        imageBytes = Get32(header + 20);
+    } else {
+        imageBytes = ImageBytes(Get16(header + 14), Get32(header + 4), Get32(header + 8));
+    }
+    const uint64_t dibBytes = kInfoHeaderSize + tableBytes + imageBytes;
+    if (dibBytes > dib->size()) return kWriteNoLock;
+    if (kFileHeaderSize + dibBytes > UINT32_MAX) return kWriteFailed;
+
+    uint8_t fileHeader[kFileHeaderSize] = {'B', 'M'};
+    Put32(fileHeader + 2, static_cast<uint32_t>(kFileHeaderSize + dibBytes));
+    Put32(fileHeader + 10, static_cast<uint32_t>(kFileHeaderSize + kInfoHeaderSize + tableBytes));
+    // The header as written records the image size that follows it.
+    uint8_t infoHeader[kInfoHeaderSize];
+    std::copy(header, header + kInfoHeaderSize, infoHeader);
+    Put32(infoHeader + 20, static_cast<uint32_t>(imageBytes));
+
+    *outcome = WriteNewFile(fileHeader, infoHeader, header + kInfoHeaderSize,
+                            static_cast<size_t>(dibBytes - kInfoHeaderSize), path);
+    return *outcome == Outcome::Written ? kWriteOk : kWriteFailed;
+}
+
+// 5 or 6 bits widened to 8, so that full intensity stays full (0x1F -> 0xFF).
+inline uint8_t Widen5(uint32_t v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
+inline uint8_t Widen6(uint32_t v) { return static_cast<uint8_t>((v << 2) | (v >> 4)); }
 
 }  // namespace
 
@@ -81,79 +134,58 @@ std::optional<PackedDib> ConvertToDib(const Surface& shown, uint16_t bitCount, u
     if (!format || format->bitCount != 24) return std::nullopt;
     const int width = shown.Width();
     const int height = shown.Height();
-    const uint32_t rowBytes = ((24u * width + 31) / 32) * 4;
-    const uint32_t imageBytes = rowBytes * height;
-    PackedDib dib(40 + imageBytes, 0);
-    Put32(&dib[0], 40);
+    if (width <= 0 || height <= 0) return std::nullopt;
+    const size_t rowBytes = static_cast<size_t>(ImageBytes(24, static_cast<uint64_t>(width), 1));
+    const size_t imageBytes = rowBytes * static_cast<size_t>(height);
+    if (imageBytes > UINT32_MAX - kInfoHeaderSize - kFileHeaderSize) return std::nullopt;
+
+    PackedDib dib;
+    try {
+        dib.assign(kInfoHeaderSize + imageBytes, 0);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;  // no capture this time; the game goes on
+    }
+    Put32(&dib[0], kInfoHeaderSize);
     Put32(&dib[4], static_cast<uint32_t>(width));
-    Put32(&dib[8], static_cast<uint32_t>(height));
+    Put32(&dib[8], static_cast<uint32_t>(height));  // positive: bottom row first
     Put16(&dib[12], 1);
     Put16(&dib[14], 24);
     Put32(&dib[16], kBiRgb);
-    Put32(&dib[20], imageBytes);
+    Put32(&dib[20], static_cast<uint32_t>(imageBytes));
     for (int y = 0; y < height; ++y) {
-        // Bottom row first.
-        uint8_t* out = &dib[40 + static_cast<size_t>(height - 1 - y) * rowBytes];
+        uint8_t* out = &dib[kInfoHeaderSize + static_cast<size_t>(height - 1 - y) * rowBytes];
         const uint16_t* in = shown.Row(y);
         for (int x = 0; x < width; ++x) {
-            const uint16_t p = in[x];
-            const uint8_t r5 = p >> 11, g6 = (p >> 5) & 0x3F, b5 = p & 0x1F;
-            out[3 * x + 0] = static_cast<uint8_t>((b5 << 3) | (b5 >> 2));
-            out[3 * x + 1] = static_cast<uint8_t>((g6 << 2) | (g6 >> 4));
-            out[3 * x + 2] = static_cast<uint8_t>((r5 << 3) | (r5 >> 2));
+            const uint32_t p = in[x];
+            out[0] = Widen5(p & 0x1F);          // blue
+            out[1] = Widen6((p >> 5) & 0x3F);   // green
+            out[2] = Widen5(p >> 11);           // red
+            out += 3;
         }
     }
     return dib;
 }
 
 uint16_t WriteBitmapFile(const PackedDib* dib, const std::string& path) {
-    if (!dib || dib->size() < 40) return kWriteNoDib;
-    const uint8_t* header = dib->data();
-    if (Get32(header) != 40) return kWriteFailed;
-    const uint32_t tableBytes = ColorTableBytes(header);
-    const uint32_t compression = Get32(header + 16);
-    uint32_t imageBytes;
-    if (compression == kBiRle8 || compression == kBiRle4) {
-        imageBytes = Get32(header + 20);
-    } else {
-        const uint32_t width = Get32(header + 4);
-        const uint32_t height = Get32(header + 8);
-        imageBytes = ((Get16(header + 14) * width + 31) / 32) * 4 * height;
-    }
-    const size_t dibBytes = 40 + static_cast<size_t>(tableBytes) + imageBytes;
-    if (dibBytes > dib->size()) return kWriteFailed;
-
-    uint8_t fileHeader[14] = {'B', 'M'};
-    Put32(fileHeader + 2, static_cast<uint32_t>(14 + dibBytes));
-    Put32(fileHeader + 10, 14 + 40 + tableBytes);
-
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return kWriteFailed;
-    // The DIB's own image size is the one the file records.
-    PackedDib copy(dib->begin(), dib->begin() + static_cast<std::ptrdiff_t>(dibBytes));
-    Put32(&copy[20], imageBytes);
-    bool ok = WriteAll(fd, fileHeader, sizeof fileHeader) && WriteAll(fd, copy.data(), copy.size());
-    ok = ::close(fd) == 0 && ok;
-    if (!ok) {
-        std::remove(path.c_str());
-        return kWriteFailed;
-    }
-    return kWriteOk;
+    Outcome outcome;
+    return WriteDib(dib, path, &outcome);
 }
 
 void CaptureScreen(const Surface& shown) {
     const std::optional<PackedDib> dib = ConvertToDib(shown, 24, kBiRgb);
-    // Earlier captures are kept: numbers whose file exists are passed over.
-    for (int tries = 0; tries < 100000; ++tries) {
-        char name[32];
-        std::snprintf(name, sizeof name, "GAME%d.bmp", captureCounter);
-        const std::string path = HostPath(name);
-        if (::access(path.c_str(), F_OK) == 0) {
-            ++captureCounter;
-            continue;
-        }
-        WriteBitmapFile(dib ? &*dib : nullptr, path);
-        break;
+    if (!dib) {
+        // No bitmap (out of memory): no file is touched, the number is used up.
+        if (captureCounter < INT32_MAX) ++captureCounter;
+        return;
     }
-    ++captureCounter;
+    // Earlier captures are kept: a number whose file exists is passed over.
+    // The bound only keeps a folder full of captures from stalling the frame.
+    for (int tries = 0; tries < 100000 && captureCounter < INT32_MAX; ++tries) {
+        char name[32];
+        std::snprintf(name, sizeof name, "GAME%d.bmp", static_cast<int>(captureCounter));
+        Outcome outcome;
+        WriteDib(&*dib, HostPath(name), &outcome);
+        ++captureCounter;
+        if (outcome != Outcome::NameTaken) return;
+    }
 }

@@ -11,7 +11,8 @@ class Surface;
 
 // Writes the shown frame under the next free number of this run. A name that
 // already exists is skipped, never overwritten; a capture that cannot be
-// written whole leaves no file behind. The counter advances in any case.
+// written whole leaves no file behind, and the game goes on. The counter
+// moves past the number used (or tried) in any case.
 void CaptureScreen(const Surface& shown);
 
 // The number the next capture of this run tries first.
@@ -27,23 +28,27 @@ constexpr uint32_t kBiRle4 = 2;
 using PackedDib = std::vector<uint8_t>;
 
 // Settles a requested bit count and compression as the bitmap writer accepts
-// them; nothing for a pair it refuses (16 or 32 bits, 24 bits with RLE, ...).
+// them; nothing for a pair it refuses (16 or 32 bits, 24 bits with RLE, ...):
+//   0 + RLE4 -> 4 RLE4     0 + RLE8 -> 8 RLE8     1 + RGB -> 1 RGB
+//   4 + RGB or RLE4 -> 4   8 + RGB or RLE8 -> 8   24 + RGB -> 24 RGB
 struct DibFormat {
     uint16_t bitCount;
     uint32_t compression;
 };
 std::optional<DibFormat> SettleDibFormat(uint16_t bitCount, uint32_t compression);
 
-// The frame as a packed 24-bit bitmap; nothing for a format the writer does
-// not produce (only 24-bit BI_RGB is ever asked for).
+// The frame as a packed bitmap. Only 24-bit BI_RGB is produced (the one
+// format a capture asks for): nothing for a refused pair, for the accepted
+// palette formats, or when memory runs out.
 std::optional<PackedDib> ConvertToDib(const Surface& shown, uint16_t bitCount, uint32_t compression);
 
 // Result codes of WriteBitmapFile.
 constexpr uint16_t kWriteOk = 0;
-constexpr uint16_t kWriteNoLock = 3;
-constexpr uint16_t kWriteFailed = 4;
-constexpr uint16_t kWriteNoDib = 20;
+constexpr uint16_t kWriteNoLock = 3;   // the bitmap cannot be read: shorter than its header says
+constexpr uint16_t kWriteFailed = 4;   // no new file could be made, or writing it failed;
+                                       // also a header whose size is not 40 (nothing written)
+constexpr uint16_t kWriteNoDib = 20;   // no bitmap
 
-// Writes file header and packed bitmap to a new file (never over an existing
-// one); a write that fails removes what it wrote.
+// Writes the file header and the packed bitmap to a new file, never over an
+// existing one. A write that fails removes the file it made.
 uint16_t WriteBitmapFile(const PackedDib* dib, const std::string& path);

@@ -1,0 +1,299 @@
+#include "platform/SdlPlatform.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/FrameLoop.h"
+#include "gfx/Surface.h"
+#include "platform/Paths.h"
+
+Letterbox LetterboxFor(int windowWidth, int windowHeight) {
+    Letterbox box;
+    if (windowWidth <= 0 || windowHeight <= 0) return box;
+    const int64_t w = windowWidth;
+    const int64_t h = windowHeight;
+    if (w * kScreenHeight >= h * kScreenWidth) {
+        // Wider than 4:3: bars left and right.
+        box.h = windowHeight;
+        box.w = static_cast<int>(h * kScreenWidth / kScreenHeight);
+    } else {
+        // Taller: bars above and below.
+        box.w = windowWidth;
+        box.h = static_cast<int>(w * kScreenHeight / kScreenWidth);
+    }
+    box.x = (windowWidth - box.w) / 2;
+    box.y = (windowHeight - box.h) / 2;
+    return box;
+}
+
+Point FrameFromWindow(int x, int y, int windowWidth, int windowHeight) {
+    const Letterbox box = LetterboxFor(windowWidth, windowHeight);
+    if (box.w <= 0 || box.h <= 0) return {0, 0};
+    const auto map = [](int v, int origin, int size, int frameSize) {
+        const int64_t offset = static_cast<int64_t>(v) - origin;
+        if (offset <= 0) return 0;
+        const int64_t f = offset * frameSize / size;
+        return static_cast<int>(f >= frameSize ? frameSize - 1 : f);
+    };
+    return {map(x, box.x, box.w, kScreenWidth), map(y, box.y, box.h, kScreenHeight)};
+}
+
+int KeyCodeFor(int sdlScancode) {
+    switch (sdlScancode) {
+        case SDL_SCANCODE_ESCAPE: return kKeyEscape;
+        case SDL_SCANCODE_T: return kKeyT;
+        case SDL_SCANCODE_S: return kKeyS;
+        case SDL_SCANCODE_F9: return kKeyF9;
+        default: return 0;
+    }
+}
+
+SdlPlatform::SdlPlatform() {
+    // Presenting must not wait for the screen: the frame loop sets the pace.
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    SDL_Init(0);
+}
+
+SdlPlatform::~SdlPlatform() {
+    CloseDisplay();
+    SDL_Quit();
+}
+
+void SdlPlatform::HideSystemCursor() {
+    hideCursor_ = true;
+    if (videoUp_) SDL_ShowCursor(SDL_DISABLE);
+}
+
+bool SdlPlatform::CreateMainWindow() { return true; }
+
+void SdlPlatform::ShowMainWindow() {
+    if (!window_) return;
+    mustPresent_ = true;
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+    if (hideCursor_) SDL_ShowCursor(SDL_DISABLE);
+}
+
+uint32_t SdlPlatform::Ticks() { return SDL_GetTicks(); }
+
+void SdlPlatform::WaitUntil(uint32_t start, uint32_t ms) {
+    WaitForTicks(start, ms, [] { return static_cast<uint32_t>(SDL_GetTicks()); },
+                 [](uint32_t left) { SDL_Delay(left); });
+}
+
+Point SdlPlatform::CursorPos() {
+    if (!window_) return {0, 0};
+    int x = 0;
+    int y = 0;
+    SDL_GetMouseState(&x, &y);
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    return FrameFromWindow(x, y, w, h);
+}
+
+bool SdlPlatform::PeekMessage(Message& out) {
+    if (!videoUp_) return false;
+    SDL_Event event;
+    // Events that are no message of the game's are passed over here.
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+            case SDL_QUIT:  // the last window closed, or SIGINT / SIGTERM
+                out = Message::Destroy;
+                return true;
+            case SDL_WINDOWEVENT:
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                    out = Message::Destroy;
+                    return true;
+                }
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                    out = Message::KillFocus;
+                    return true;
+                }
+                break;
+            case SDL_MOUSEBUTTONDOWN:
+                if (event.button.button == SDL_BUTTON_LEFT) {
+                    out = Message::LButtonDown;
+                    return true;
+                }
+                break;
+            default:
+                if (quitEvent_ != 0 && event.type == quitEvent_) {
+                    out = Message::Quit;
+                    return true;
+                }
+                break;
+        }
+    }
+    return false;
+}
+
+void SdlPlatform::PostQuit() {
+    if (quitEvent_ == 0) return;
+    SDL_Event event{};
+    event.type = quitEvent_;
+    SDL_PushEvent(&event);
+}
+
+int32_t SdlPlatform::OpenKeyboard() {
+    // Like the window it belongs to, the keyboard needs video.
+    if (!videoUp_) return kErrFail;
+    keyboardOpen_ = true;
+    return kOk;
+}
+
+int32_t SdlPlatform::ReadKeyboard(uint8_t keys[256]) {
+    if (!keyboardOpen_) return kErrFail;
+    SDL_PumpEvents();
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    if (!state) return kErrFail;
+    for (int scancode = 0; scancode < count; ++scancode) {
+        if (!state[scancode]) continue;
+        const int code = KeyCodeFor(scancode);
+        if (code != 0) keys[code] = kKeyHeld;
+    }
+    return kOk;
+}
+
+int32_t SdlPlatform::AcquireKeyboard() { return keyboardOpen_ ? kOk : kErrFail; }
+
+void SdlPlatform::CloseKeyboard() { keyboardOpen_ = false; }
+
+DisplayStep SdlPlatform::OpenDisplay() {
+    // Video itself, with only the game's messages let into the queue.
+    if (!videoUp_) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return DisplayStep::Create;
+        videoUp_ = true;
+        for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_KEYDOWN, SDL_KEYUP,
+                            SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_KEYMAPCHANGED, SDL_FINGERDOWN, SDL_FINGERUP,
+                            SDL_FINGERMOTION, SDL_MULTIGESTURE, SDL_DOLLARGESTURE, SDL_DROPFILE, SDL_DROPTEXT,
+                            SDL_DROPBEGIN, SDL_DROPCOMPLETE, SDL_CLIPBOARDUPDATE, SDL_SYSWMEVENT}) {
+            SDL_EventState(type, SDL_IGNORE);
+        }
+        SDL_StopTextInput();
+        if (quitEvent_ == 0) {
+            const Uint32 registered = SDL_RegisterEvents(1);
+            if (registered == static_cast<Uint32>(-1)) return DisplayStep::Create;
+            quitEvent_ = registered;
+        }
+        if (hideCursor_) SDL_ShowCursor(SDL_DISABLE);
+        SDL_AddEventWatch(&SdlPlatform::WatchWindow, this);
+        watching_ = true;
+    }
+
+    // The window: borderless over the whole screen at (0, 0), hidden for now.
+    if (!window_) {
+        SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
+        SDL_GetDisplayBounds(0, &bounds);
+        window_ = SDL_CreateWindow("Vesk", bounds.x, bounds.y, bounds.w, bounds.h,
+                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+        if (!window_) return DisplayStep::QueryInterface;
+        if (SDL_Surface* icon = SDL_LoadBMP(HostPath("Icon.bmp").c_str())) {
+            SDL_SetWindowIcon(window_, icon);
+            SDL_FreeSurface(icon);
+        }
+    }
+
+    // The whole screen for the game.
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return DisplayStep::Cooperative;
+
+    // A screen mode the frame can be shown in.
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    SDL_DisplayMode mode{};
+    if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
+        return DisplayStep::DisplayMode;
+    }
+
+    if (!renderer_) {
+        renderer_ = SDL_CreateRenderer(window_, -1, 0);
+        if (!renderer_) return DisplayStep::FrontSurface;
+    }
+    if (!texture_) {
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
+                                     kScreenHeight);
+        if (!texture_) return DisplayStep::BackSurface;
+    }
+    return DisplayStep::None;
+}
+
+int SdlPlatform::WatchWindow(void* self, SDL_Event* event) {
+    auto* platform = static_cast<SdlPlatform*>(self);
+    if (event->type == SDL_WINDOWEVENT) {
+        switch (event->window.event) {
+            case SDL_WINDOWEVENT_SHOWN:
+            case SDL_WINDOWEVENT_EXPOSED:
+            case SDL_WINDOWEVENT_RESIZED:
+            case SDL_WINDOWEVENT_SIZE_CHANGED:
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_MAXIMIZED:
+                platform->mustPresent_ = true;
+                break;
+            default:
+                break;
+        }
+    } else if (event->type == SDL_RENDER_TARGETS_RESET || event->type == SDL_RENDER_DEVICE_RESET) {
+        platform->mustPresent_ = true;
+    }
+    return 0;
+}
+
+void SdlPlatform::Present(const Surface& frame) {
+    if (!texture_ || frame.Width() != kScreenWidth || frame.Height() != kScreenHeight) return;
+    const size_t count = static_cast<size_t>(kScreenWidth) * kScreenHeight;
+    const uint16_t* pixels = frame.Row(0);
+    if (!mustPresent_ && shownPixels_.size() == count &&
+        std::memcmp(shownPixels_.data(), pixels, count * sizeof(uint16_t)) == 0) {
+        return;
+    }
+    shownPixels_.assign(pixels, pixels + count);
+    mustPresent_ = false;
+    ++presentCount_;
+    SDL_UpdateTexture(texture_, nullptr, frame.Row(0), kScreenWidth * static_cast<int>(sizeof(uint16_t)));
+    int w = 0;
+    int h = 0;
+    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    const Letterbox box = LetterboxFor(w, h);
+    const SDL_Rect target{box.x, box.y, box.w, box.h};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    SDL_RenderPresent(renderer_);
+    if (!presented_) {
+        presented_ = true;
+        firstPresentTick_ = SDL_GetTicks();
+    }
+}
+
+void SdlPlatform::CloseDisplay() {
+    if (watching_) SDL_DelEventWatch(&SdlPlatform::WatchWindow, this);
+    watching_ = false;
+    mustPresent_ = true;
+    shownPixels_.clear();
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = nullptr;
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    renderer_ = nullptr;
+    if (window_) SDL_DestroyWindow(window_);
+    window_ = nullptr;
+    if (videoUp_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    videoUp_ = false;
+}
+
+void SdlPlatform::ShowMessage(const std::string& text, const std::string& caption) {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    std::fflush(stderr);
+    const char* noBox = std::getenv("VESK_NO_MESSAGE_BOX");
+    if (noBox && *noBox && std::string(noBox) != "0") return;
+    // Without a display no box can be shown; the line above is then all.
+    SDL_ShowSimpleMessageBox(0, caption.c_str(), text.c_str(), nullptr);
+}
+
+void SdlPlatform::ExitProcess(int status, bool runExitHandlers) {
+    if (runExitHandlers) std::exit(status);
+    std::_Exit(status);
+}

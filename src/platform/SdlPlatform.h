@@ -1,0 +1,97 @@
+// The machine as the game sees it, on SDL2: one full-screen window showing
+// the 800x600 frame scaled with its aspect kept, the mouse and keyboard read
+// as state, and only the few window events the game acts on as messages.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+// Where the frame lies in a window of w x h: the largest 4:3 rectangle,
+// centred, black bars on the two other sides.
+struct Letterbox {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+};
+Letterbox LetterboxFor(int windowWidth, int windowHeight);
+
+// A window position to a frame pixel through the letterbox, held inside the
+// frame (0..799, 0..599).
+Point FrameFromWindow(int x, int y, int windowWidth, int windowHeight);
+
+// The game's key code for an SDL scancode (0: a key the game does not know).
+int KeyCodeFor(int sdlScancode);
+
+class SdlPlatform : public Platform {
+public:
+    SdlPlatform();
+    ~SdlPlatform() override;
+    SdlPlatform(const SdlPlatform&) = delete;
+    SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+    void HideSystemCursor() override;
+    // The window is made with the display (OpenDisplay), hidden until
+    // ShowMainWindow, so a start-up that stops early never shows it.
+    bool CreateMainWindow() override;
+    void ShowMainWindow() override;
+
+    uint32_t Ticks() override;
+    void WaitUntil(uint32_t start, uint32_t ms) override;
+    Point CursorPos() override;
+
+    bool PeekMessage(Message& out) override;
+    void PostQuit() override;
+
+    int32_t OpenKeyboard() override;
+    int32_t ReadKeyboard(uint8_t keys[256]) override;
+    int32_t AcquireKeyboard() override;
+    void CloseKeyboard() override;
+
+    // Video, the hidden window, full screen, the screen's mode, the renderer
+    // (no vertical sync: the frame loop sets the pace), the frame texture.
+    DisplayStep OpenDisplay() override;
+    // Shows the frame, unless the screen shows that very frame already (a
+    // still screen costs no drawing); the window being uncovered, resized or
+    // shown again has it drawn anew.
+    void Present(const Surface& frame) override;
+    void CloseDisplay() override;
+
+    // The text on stderr, and in a message box unless VESK_NO_MESSAGE_BOX is
+    // set or no box can be shown (no display).
+    void ShowMessage(const std::string& text, const std::string& caption) override;
+
+    // Figures for the benchmark: the tick of the first frame shown.
+    bool HasPresented() const { return presented_; }
+    int PresentCount() const { return presentCount_; }
+    uint32_t FirstPresentTick() const { return firstPresentTick_; }
+    SDL_Window* Window() const { return window_; }
+
+protected:
+    void ExitProcess(int status, bool runExitHandlers) override;
+
+private:
+    bool videoUp_ = false;
+    bool keyboardOpen_ = false;
+    bool hideCursor_ = false;
+    uint32_t quitEvent_ = 0;  // our own quit message, an SDL user event
+    SDL_Window* window_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    bool presented_ = false;
+    uint32_t firstPresentTick_ = 0;
+    int presentCount_ = 0;
+    bool watching_ = false;
+    bool mustPresent_ = true;         // the screen no longer shows shownPixels_
+    std::vector<uint16_t> shownPixels_;  // the frame on the screen
+
+    static int WatchWindow(void* self, SDL_Event* event);
+};

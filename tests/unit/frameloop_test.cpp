@@ -1,0 +1,367 @@
+// The run on the fakes: start-up order, one message a frame, the pace, the
+// endings; and the SDL machine's messages on SDL's dummy video.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "app/FrameLoop.h"
+#include "app/Game.h"
+#include "fakes/FakeAudio.h"
+#include "fakes/FakePlatform.h"
+#include "fakes/TestFolder.h"
+#include "platform/SdlPlatform.h"
+
+namespace {
+
+// Middle of the sidebar's Shuffle button.
+constexpr Point kShuffle{692, 123};
+
+struct FrameRecord {
+    uint32_t start;
+    uint32_t ms;
+    Screen screen;
+};
+
+// The fake machine, also noting every frame's wait and what the game showed.
+class LoopPlatform : public FakePlatform {
+public:
+    std::vector<FrameRecord> frames;
+    uint32_t frameCost = 0;  // ms a frame's work takes
+    int frameLimit = 200;    // a loop that does not end fails the test
+    bool instanceAtWindow = false;
+
+    bool CreateMainWindow() override {
+        instanceAtWindow = gameInstance != nullptr;
+        return FakePlatform::CreateMainWindow();
+    }
+    void WaitUntil(uint32_t start, uint32_t ms) override {
+        frames.push_back({start, ms, gameInstance ? gameInstance->screen : ScreenPreview});
+        if (static_cast<int>(frames.size()) >= frameLimit) throw std::runtime_error("the loop did not end");
+        now += frameCost;
+        FakePlatform::WaitUntil(start, ms);
+    }
+};
+
+class Run : public ::testing::Test {
+protected:
+    int RunGame() { return VeskMain(platform, audio); }
+    ProcessExit RunToExit() {
+        try {
+            VeskMain(platform, audio);
+        } catch (const ProcessExit& e) {
+            return e;
+        }
+        ADD_FAILURE() << "the run ended without leaving the process";
+        return {};
+    }
+    bool Called(const std::string& call) const {
+        return std::find(platform.calls.begin(), platform.calls.end(), call) != platform.calls.end();
+    }
+
+    TestFolder folder;
+    LoopPlatform platform;
+    FakeAudio audio;
+};
+
+TEST_F(Run, StartsUpInOrderAndEndsOnQuitAfterThatFrame) {
+    platform.messages = {Message::Destroy};
+    EXPECT_EQ(RunGame(), 0);
+    const std::vector<std::string> startUp(platform.calls.begin(), platform.calls.begin() + 5);
+    EXPECT_EQ(startUp, (std::vector<std::string>{"HideSystemCursor", "CreateMainWindow", "OpenDisplay",
+                                                 "OpenKeyboard", "ShowMainWindow"}));
+    EXPECT_TRUE(platform.instanceAtWindow);
+    // Frame 1 takes Destroy and posts Quit; frame 2 takes Quit and still runs.
+    EXPECT_EQ(platform.frames.size(), 2u);
+    EXPECT_EQ(platform.presentCount, 2);
+    // Then the teardown: display, sound, keyboard.
+    const std::vector<std::string> tail(platform.calls.end() - 2, platform.calls.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"CloseDisplay", "CloseKeyboard"}));
+    EXPECT_EQ(audio.calls.back(), "Close");
+    EXPECT_EQ(gameInstance, nullptr);
+}
+
+TEST_F(Run, TakesOneMessageAFrameSoAPressWaitsBehindOthers) {
+    platform.cursor = kShuffle;
+    platform.messages = {Message::Other, Message::Other, Message::LButtonDown, Message::Destroy};
+    EXPECT_EQ(RunGame(), 0);
+    std::vector<Screen> screens;
+    for (const FrameRecord& f : platform.frames) screens.push_back(f.screen);
+    // The press is dispatched before frame 3, and frame 3 takes it.
+    EXPECT_EQ(screens, (std::vector<Screen>{ScreenPreview, ScreenPreview, ScreenShuffle, ScreenPlaying,
+                                            ScreenPlaying}));
+}
+
+TEST_F(Run, AnIdleQueueKeepsTheLoopGoing) {
+    platform.frameLimit = 10;
+    EXPECT_THROW(RunGame(), std::runtime_error);
+    EXPECT_EQ(platform.frames.size(), 10u);
+}
+
+TEST_F(Run, EveryFrameWaitsOutItsOwn33Milliseconds) {
+    platform.now = 0xFFFFFF80u;  // the tick counter wraps during the run
+    platform.frameCost = 5;
+    platform.frameLimit = 12;
+    EXPECT_THROW(RunGame(), std::runtime_error);
+    ASSERT_EQ(platform.frames.size(), 12u);
+    for (size_t i = 0; i < platform.frames.size(); ++i) {
+        EXPECT_EQ(platform.frames[i].ms, 33u);
+        if (i > 0) {
+            EXPECT_EQ(platform.frames[i].start - platform.frames[i - 1].start, 33u) << i;
+        }
+    }
+    EXPECT_LT(platform.frames.back().start, platform.frames.front().start);  // it did wrap
+}
+
+TEST_F(Run, ALongFrameIsFollowedByTheNextAtOnce) {
+    platform.frameCost = 50;
+    platform.frameLimit = 4;
+    EXPECT_THROW(RunGame(), std::runtime_error);
+    for (size_t i = 1; i < platform.frames.size(); ++i) {
+        EXPECT_EQ(platform.frames[i].start - platform.frames[i - 1].start, 50u);
+    }
+}
+
+TEST_F(Run, LosingTheFocusEndsAtOnceWith1ReleasingNothing) {
+    platform.messages = {Message::Other, Message::KillFocus};
+    const ProcessExit exit = RunToExit();
+    EXPECT_EQ(exit.status, 1);
+    EXPECT_TRUE(exit.ranExitHandlers);
+    EXPECT_EQ(platform.frames.size(), 1u);
+    EXPECT_FALSE(Called("CloseDisplay"));
+    EXPECT_FALSE(Called("CloseKeyboard"));
+    EXPECT_EQ(std::count(audio.calls.begin(), audio.calls.end(), "Close"), 0);
+    EXPECT_EQ(gameInstance, nullptr);
+}
+
+TEST_F(Run, EscapeEndsWith1AfterTheTeardown) {
+    platform.Hold(kKeyEscape);
+    const ProcessExit exit = RunToExit();
+    EXPECT_EQ(exit.status, 1);
+    EXPECT_TRUE(exit.ranExitHandlers);
+    EXPECT_TRUE(Called("CloseDisplay"));
+    EXPECT_TRUE(Called("CloseKeyboard"));
+    EXPECT_EQ(platform.frames.size(), 0u);  // the first frame's poll ends it before its wait
+    EXPECT_EQ(platform.presentCount, 1);
+}
+
+TEST(WindowProc, APressSetsClicked) {
+    TestFolder folder;
+    FakePlatform platform;
+    FakeAudio audio;
+    Game game(platform, audio);
+    gameInstance = &game;
+    WindowProc(platform, Message::LButtonDown);
+    EXPECT_TRUE(game.clicked);
+    game.clicked = false;
+    WindowProc(platform, Message::Other);
+    WindowProc(platform, Message::Quit);
+    EXPECT_FALSE(game.clicked);
+    EXPECT_TRUE(platform.messages.empty());
+    WindowProc(platform, Message::Destroy);
+    EXPECT_EQ(platform.messages, (std::deque<Message>{Message::Quit}));
+    gameInstance = nullptr;
+}
+
+TEST(Pacing, TimeLeftIsUnsignedAcrossTheWrap) {
+    EXPECT_EQ(FrameTimeLeft(1000, 1000, 33), 33u);
+    EXPECT_EQ(FrameTimeLeft(1020, 1000, 33), 13u);
+    EXPECT_EQ(FrameTimeLeft(1033, 1000, 33), 0u);
+    EXPECT_EQ(FrameTimeLeft(5000, 1000, 33), 0u);
+    // Begun 16 ms before the counter wraps.
+    EXPECT_EQ(FrameTimeLeft(0xFFFFFFF5u, 0xFFFFFFF0u, 33), 28u);
+    EXPECT_EQ(FrameTimeLeft(0x00000004u, 0xFFFFFFF0u, 33), 13u);
+    EXPECT_EQ(FrameTimeLeft(0x00000011u, 0xFFFFFFF0u, 33), 0u);
+    EXPECT_EQ(FrameTimeLeft(0x00000100u, 0xFFFFFFF0u, 33), 0u);
+}
+
+TEST(Pacing, WaitSleepsToTheDeadlineAcrossTheWrap) {
+    for (uint32_t begin : {0u, 1000u, 0xFFFFFFF0u, 0xFFFFFFFFu, 0xFFFFFFE0u}) {
+        uint32_t clock = begin + 3;  // the frame's work took 3 ms
+        int reads = 0;
+        std::vector<uint32_t> sleeps;
+        WaitForTicks(
+            begin, 33,
+            [&] {
+                ++reads;
+                return clock;
+            },
+            [&](uint32_t ms) {
+                sleeps.push_back(ms);
+                clock += ms;
+            });
+        EXPECT_EQ(clock - begin, 33u) << begin;
+        EXPECT_EQ(sleeps, (std::vector<uint32_t>{30})) << begin;
+        EXPECT_LE(reads, 2) << begin;
+    }
+}
+
+TEST(Pacing, ASleepThatWakesEarlyIsTakenUpAgain) {
+    uint32_t clock = 0xFFFFFFFAu;
+    std::vector<uint32_t> sleeps;
+    WaitForTicks(
+        clock, 33, [&] { return clock; },
+        [&](uint32_t ms) {
+            sleeps.push_back(ms);
+            clock += ms > 10 ? ms - 10 : ms;  // wakes 10 ms early
+        });
+    EXPECT_EQ(clock - 0xFFFFFFFAu, 33u);
+    EXPECT_EQ(sleeps, (std::vector<uint32_t>{33, 10}));
+}
+
+TEST(Pacing, AFrameThatTookLongerDoesNotWait) {
+    int sleeps = 0;
+    WaitForTicks(
+        0xFFFFFFF0u, 33, [] { return 0x00000040u; }, [&](uint32_t) { ++sleeps; });
+    EXPECT_EQ(sleeps, 0);
+}
+
+// The SDL machine itself, on SDL's dummy video (no display needed).
+class SdlMachine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_RENDER_DRIVER", "software", 1);
+        setenv("VESK_NO_MESSAGE_BOX", "1", 1);
+        platform = std::make_unique<SdlPlatform>();
+        ASSERT_EQ(platform->OpenDisplay(), DisplayStep::None) << SDL_GetError();
+    }
+    void TearDown() override { platform.reset(); }
+
+    static void Push(const SDL_Event& event) { SDL_PushEvent(const_cast<SDL_Event*>(&event)); }
+    static SDL_Event Button(uint8_t button) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEBUTTONDOWN;
+        e.button.button = button;
+        e.button.state = SDL_PRESSED;
+        return e;
+    }
+    static SDL_Event Window(uint8_t what) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = what;
+        return e;
+    }
+    std::vector<Message> Drain() {
+        std::vector<Message> got;
+        Message m;
+        while (got.size() < 20 && platform->PeekMessage(m)) got.push_back(m);
+        return got;
+    }
+
+    std::unique_ptr<SdlPlatform> platform;
+};
+
+TEST_F(SdlMachine, MouseMotionNeverReachesTheQueue) {
+    Drain();  // whatever the window's creation left
+    for (int i = 0; i < 50; ++i) SDL_WarpMouseInWindow(platform->Window(), i, i);
+    SDL_PumpEvents();
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_MOUSEMOTION, SDL_MOUSEMOTION), 0);
+}
+
+TEST_F(SdlMachine, OnlyTheGamesMessagesComeOutOneAtATime) {
+    Drain();  // whatever the window's creation left
+    // Pushed by hand these get into the queue; they still are no messages.
+    for (int i = 0; i < 50; ++i) {
+        SDL_Event motion{};
+        motion.type = SDL_MOUSEMOTION;
+        Push(motion);
+        SDL_Event key{};
+        key.type = SDL_KEYDOWN;
+        key.key.keysym.scancode = SDL_SCANCODE_T;
+        Push(key);
+    }
+    Push(Button(SDL_BUTTON_RIGHT));
+    Push(Window(SDL_WINDOWEVENT_EXPOSED));
+    Push(Button(SDL_BUTTON_LEFT));
+    Push(Window(SDL_WINDOWEVENT_FOCUS_LOST));
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    Push(quit);
+    Push(Window(SDL_WINDOWEVENT_CLOSE));
+
+    Message m;
+    ASSERT_TRUE(platform->PeekMessage(m));
+    EXPECT_EQ(m, Message::LButtonDown);
+    ASSERT_TRUE(platform->PeekMessage(m));
+    EXPECT_EQ(m, Message::KillFocus);
+    ASSERT_TRUE(platform->PeekMessage(m));
+    EXPECT_EQ(m, Message::Destroy);
+    ASSERT_TRUE(platform->PeekMessage(m));
+    EXPECT_EQ(m, Message::Destroy);
+    EXPECT_FALSE(platform->PeekMessage(m));
+}
+
+TEST_F(SdlMachine, QuitIsPostedBehindWhatIsQueued) {
+    Drain();
+    Push(Button(SDL_BUTTON_LEFT));
+    platform->PostQuit();
+    EXPECT_EQ(Drain(), (std::vector<Message>{Message::LButtonDown, Message::Quit}));
+}
+
+TEST_F(SdlMachine, KeyboardSnapshotHasTheGamesCodes) {
+    ASSERT_EQ(platform->OpenKeyboard(), kOk);
+    uint8_t keys[256] = {};
+    ASSERT_EQ(platform->ReadKeyboard(keys), kOk);
+    for (int code : {kKeyEscape, kKeyT, kKeyS, kKeyF9}) EXPECT_EQ(keys[code], 0) << code;
+    platform->CloseKeyboard();
+    EXPECT_LT(platform->ReadKeyboard(keys), 0);
+    EXPECT_LT(platform->AcquireKeyboard(), 0);
+}
+
+TEST_F(SdlMachine, PresentsFramesAndReadsTheCursorInsideTheFrame) {
+    Surface frame(800, 600, 0x1234);
+    platform->Present(frame);
+    EXPECT_TRUE(platform->HasPresented());
+    const Point p = platform->CursorPos();
+    EXPECT_GE(p.x, 0);
+    EXPECT_LT(p.x, 800);
+    EXPECT_GE(p.y, 0);
+    EXPECT_LT(p.y, 600);
+}
+
+TEST_F(SdlMachine, AFrameAlreadyOnTheScreenIsNotDrawnAgain) {
+    Surface frame(800, 600, 0x1234);
+    platform->Present(frame);
+    platform->Present(frame);
+    EXPECT_EQ(platform->PresentCount(), 1);
+    frame.SetPixel(799, 599, 0x4321);
+    platform->Present(frame);
+    EXPECT_EQ(platform->PresentCount(), 2);
+    // Uncovered: the same frame is drawn anew.
+    Push(Window(SDL_WINDOWEVENT_EXPOSED));
+    platform->Present(frame);
+    EXPECT_EQ(platform->PresentCount(), 3);
+    platform->Present(frame);
+    EXPECT_EQ(platform->PresentCount(), 3);
+    platform->ShowMainWindow();
+    platform->Present(frame);
+    EXPECT_EQ(platform->PresentCount(), 4);
+}
+
+TEST_F(SdlMachine, WaitSleepsUntilTheDeadline) {
+    const uint32_t start = platform->Ticks();
+    platform->WaitUntil(start, 20);
+    const uint32_t spent = platform->Ticks() - start;
+    EXPECT_GE(spent, 20u);
+    EXPECT_LT(spent, 200u);
+}
+
+TEST_F(SdlMachine, AMessageGoesToStderrWithoutABoxInTests) {
+    testing::internal::CaptureStderr();
+    platform->ShowMessage("Can't Load Tex\\Menu\\Exit.Tex! Game is Exiting!!", "DirectDraw");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "DirectDraw: Can't Load Tex\\Menu\\Exit.Tex! Game is Exiting!!\n");
+}
+
+TEST_F(SdlMachine, ClosingTwiceIsHarmless) {
+    platform->CloseDisplay();
+    platform->CloseDisplay();
+    Message m;
+    EXPECT_FALSE(platform->PeekMessage(m));
+    Surface frame(800, 600);
+    platform->Present(frame);  // nothing to show on: ignored
+    EXPECT_FALSE(platform->HasPresented());
+}
+
+}  // namespace
