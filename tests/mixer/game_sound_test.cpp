@@ -5,6 +5,8 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -112,6 +114,8 @@ struct BrokenSound {
     bool text;  // a text file under the sound's name; otherwise a WAV cut short
     const char* message;
 };
+void PrintTo(const BrokenSound& c, std::ostream* os) { *os << c.file << (c.text ? " as text" : " cut short"); }
+
 
 class BrokenSoundFile : public ::testing::TestWithParam<BrokenSound> {};
 

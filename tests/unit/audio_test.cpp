@@ -3,6 +3,8 @@
 // the missing-file failures and the shutdown.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -124,6 +126,8 @@ struct MissingFile {
     const char* caption;
     int32_t status;  // what the engine reported
 };
+void PrintTo(const MissingFile& c, std::ostream* os) { *os << c.file << " missing"; }
+
 
 class MissingAudioFile : public ::testing::TestWithParam<MissingFile> {};
 
@@ -383,6 +387,8 @@ struct SwitchClick {
     bool music;  // toggles the music
     bool sound;  // toggles the sound
 };
+void PrintTo(const SwitchClick& c, std::ostream* os) { *os << "(" << c.at.x << ", " << c.at.y << ")"; }
+
 
 class OptionsSwitchBox : public ::testing::TestWithParam<SwitchClick> {};
 

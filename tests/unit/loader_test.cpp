@@ -1,6 +1,8 @@
 // Image loading: sizes, thumbnails, tile cuts, and the start-up failure path.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "fakes/GameHarness.h"
 #include "platform/Paths.h"
 
@@ -91,6 +93,8 @@ struct FailCase {
     const char* message;  // what the box says
     bool broken;          // true: a text file in its place instead of no file
 };
+void PrintTo(const FailCase& c, std::ostream* os) { *os << c.file << (c.broken ? " broken" : " missing"); }
+
 
 class LoaderFailure : public ::testing::TestWithParam<FailCase> {};
 
