@@ -241,9 +241,16 @@ TEST(Numbers, TenDistinctDigitsAndASmallSeparator) {
 
 TEST(Pages, FitTheirPlacesOnScreen) {
     Pixels won = load("Tex/Won.Tex");
-    // Drawn at (130, 120) over the picture; the time follows at (200, 350).
+    // Drawn at (130, 120) over the picture, clear of the buttons at y 500;
+    // the time follows at (200, 350) on a dark slot of the banner's own.
     EXPECT_LE(130 + won.w, 550);
-    EXPECT_LE(120 + won.h, 350);
+    EXPECT_LE(120 + won.h, 500);
+    for (int y = 350; y < 380; ++y)
+        for (int x = 200; x < 376; ++x) {
+            Rgb c = won.at(x - 130, y - 120);
+            ASSERT_FALSE(isKey(c)) << "no slot under the time at " << x << "," << y;
+            ASSERT_LT(lum(c), 60) << "the time's slot is not dark at " << x << "," << y;
+        }
     Pixels hs = load("Tex/HighScore.Tex");
     EXPECT_LE(145 + hs.w, 800);
     EXPECT_LE(36 + hs.h, 450) << "runs into the Back control";

@@ -334,9 +334,17 @@ void star(cairo_t* cr, double x, double y, double r, double inner, double angle)
 }
 
 Image won() {
-    const int W = 340, H = 212;
-    Canvas c(W, H);
+    // Drawn at (130, 120); the solve time follows at (200, 350), that is at
+    // (70, 230) here, in a dark slot like the clock's below the panel.
+    const int W = 340, H = 212, slotBottom = 272;
+    Canvas c(W, slotBottom);
     cairo_t* cr = c.cr();
+    roundRect(cr, 58.5, 222.5, 200, 46, 10);
+    setRgb(cr, Rgb{10, 12, 30});
+    cairo_fill_preserve(cr);
+    setRgb(cr, kGold);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
     Image fill = facets(W, H, Rgb{58, 92, 170}, Rgb{20, 30, 76}, 301, 14);
     roundRect(cr, 6.5, 22.5, W - 13, H - 29, 20);
     fillWith(cr, fill, 0, 0);
