@@ -166,32 +166,6 @@ TEST(Display, ClearBeforeTheDisplayExistsDrawsNothingAndReleaseTwiceIsHarmless) 
     EXPECT_EQ(std::count(h.platform.calls.begin(), h.platform.calls.end(), "CloseDisplay"), 1);
 }
 
-TEST(Display, EachFailedDisplayStepShowsItsOwnMessage) {
-    const std::pair<DisplayStep, const char*> steps[] = {
-        {DisplayStep::Create, "DirectDraw create failed"},
-        {DisplayStep::QueryInterface, "Querry interface failed"},
-        {DisplayStep::Cooperative, "Set cooperative level failed"},
-        {DisplayStep::DisplayMode, "Can't set suitable display mode"},
-        {DisplayStep::FrontSurface, "Create Front Surface failed"},
-        {DisplayStep::BackSurface, "Create Back Surface failed"},
-    };
-    for (const auto& [step, text] : steps) {
-        GameHarness h(false);
-        h.platform.displayFailure = step;
-        try {
-            h.game.LoadResources();
-            FAIL() << text;
-        } catch (const ProcessExit& e) {
-            EXPECT_EQ(e.status, -1);
-            EXPECT_FALSE(e.ranExitHandlers);
-        }
-        ASSERT_EQ(h.platform.shownMessages.size(), 1u);
-        EXPECT_EQ(h.platform.shownMessages[0].text, text);
-        EXPECT_EQ(h.platform.shownMessages[0].caption, "InitDirectDraw failed");
-        EXPECT_FALSE(h.game.pictureFull[0]);  // no file was read
-    }
-}
-
 TEST(Display, FlipSwapsTheBuffersAndPresentsTheFront) {
     GameHarness h;
     Game& g = h.game;
