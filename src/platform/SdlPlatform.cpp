@@ -110,7 +110,10 @@ bool SdlPlatform::PeekMessage(Message& out) {
                     out = Message::Destroy;
                     return true;
                 }
-                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) hadFocus_ = true;
+                // Switching away ends the game; a window manager's shuffling of
+                // the focus before the window ever had it does not.
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && hadFocus_) {
                     out = Message::KillFocus;
                     return true;
                 }

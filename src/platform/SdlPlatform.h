@@ -79,6 +79,7 @@ protected:
     void ExitProcess(int status, bool runExitHandlers) override;
 
 private:
+    bool hadFocus_ = false;  // the window has had the keyboard focus
     bool videoUp_ = false;
     bool keyboardOpen_ = false;
     bool hideCursor_ = false;

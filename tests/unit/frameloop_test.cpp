@@ -274,6 +274,7 @@ TEST_F(SdlMachine, OnlyTheGamesMessagesComeOutOneAtATime) {
     }
     Push(Button(SDL_BUTTON_RIGHT));
     Push(Window(SDL_WINDOWEVENT_EXPOSED));
+    Push(Window(SDL_WINDOWEVENT_FOCUS_GAINED));
     Push(Button(SDL_BUTTON_LEFT));
     Push(Window(SDL_WINDOWEVENT_FOCUS_LOST));
     SDL_Event quit{};
@@ -291,6 +292,20 @@ TEST_F(SdlMachine, OnlyTheGamesMessagesComeOutOneAtATime) {
     ASSERT_TRUE(platform->PeekMessage(m));
     EXPECT_EQ(m, Message::Destroy);
     EXPECT_FALSE(platform->PeekMessage(m));
+}
+
+TEST_F(SdlMachine, AFocusLossBeforeTheWindowHadTheFocusIsNoMessage) {
+    // A machine whose window has not been told it has the focus.
+    platform.reset();
+    platform = std::make_unique<SdlPlatform>();
+    ASSERT_EQ(platform->OpenDisplay(), DisplayStep::None) << SDL_GetError();
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    Push(Window(SDL_WINDOWEVENT_FOCUS_LOST));
+    EXPECT_TRUE(Drain().empty());
+    Push(Window(SDL_WINDOWEVENT_FOCUS_GAINED));
+    Push(Window(SDL_WINDOWEVENT_FOCUS_LOST));
+    EXPECT_EQ(Drain(), (std::vector<Message>{Message::KillFocus}));
 }
 
 TEST_F(SdlMachine, QuitIsPostedBehindWhatIsQueued) {
