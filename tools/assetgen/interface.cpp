@@ -387,17 +387,23 @@ void gridIcon(cairo_t* cr, double x, double y, double size, int n) {
         }
 }
 
+// The faceted, gold-rimmed panel of the best-times and help pages, with its title.
+void pagePanel(cairo_t* cr, int W, int H, Rgb light, unsigned seed, double titleSize, const char* title,
+               double titleY) {
+    Image fill = facets(W, H, light, Rgb{18, 26, 66}, seed, 18);
+    roundRect(cr, 0.5, 0.5, W - 1, H - 1, 22);
+    fillWith(cr, fill, 0, 0);
+    rim(cr, 0, 0, W, H, 22, false);
+    letter(cr, kFontBlack, titleSize, title, W / 2.0, titleY, Rgb{255, 246, 200}, kInk, 4, Align::Center,
+           Rgb{246, 178, 60}, true);
+}
+
 Image highScore() {
     // Drawn at (145, 36); the times go at (400, 110 + 70k), i.e. (255, 74 + 70k) here.
     const int W = 510, H = 404;
     Canvas c(W, H);
     cairo_t* cr = c.cr();
-    Image fill = facets(W, H, Rgb{50, 76, 150}, Rgb{18, 26, 66}, 401, 18);
-    roundRect(cr, 0.5, 0.5, W - 1, H - 1, 22);
-    fillWith(cr, fill, 0, 0);
-    rim(cr, 0, 0, W, H, 22, false);
-    letter(cr, kFontBlack, 40, "Best Times", W / 2.0, 36, Rgb{255, 246, 200}, kInk, 4, Align::Center,
-           Rgb{246, 178, 60}, true);
+    pagePanel(cr, W, H, Rgb{50, 76, 150}, 401, 40, "Best Times", 36);
     for (int k = 0; k < 5; ++k) {
         int n = k + 2;
         double y = 74 + 70 * k;
@@ -436,12 +442,7 @@ Image helpPage() {
     const int W = 662, H = 330;
     Canvas c(W, H);
     cairo_t* cr = c.cr();
-    Image fill = facets(W, H, Rgb{46, 70, 140}, Rgb{18, 26, 66}, 501, 18);
-    roundRect(cr, 0.5, 0.5, W - 1, H - 1, 22);
-    fillWith(cr, fill, 0, 0);
-    rim(cr, 0, 0, W, H, 22, false);
-    letter(cr, kFontBlack, 32, "How to play", W / 2.0, 30, Rgb{255, 246, 200}, kInk, 4, Align::Center,
-           Rgb{246, 178, 60}, true);
+    pagePanel(cr, W, H, Rgb{46, 70, 140}, 501, 32, "How to play", 30);
     const Rgb text{240, 236, 224};
     const char* rules[] = {
         "The picture is cut into tiles and one corner tile is taken out.",
