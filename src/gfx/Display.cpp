@@ -20,13 +20,11 @@ const char* DisplayStepMessage(DisplayStep step) {
 }  // namespace
 
 bool Game::InitDirectDraw() {
-    const DisplayStep failed = platform.OpenDisplay();
-    if (failed != DisplayStep::None) {
-        // What the platform managed to bring up is ours to take down.
-        directDraw = failed > DisplayStep::QueryInterface;
-        FailAndExit(DisplayStepMessage(failed), "InitDirectDraw failed", true);
-    }
+    // Whatever part of the display comes up is ours to take down, even when a
+    // later step fails: the platform closes a half-open display safely.
     directDraw = true;
+    const DisplayStep failed = platform.OpenDisplay();
+    if (failed != DisplayStep::None) FailAndExit(DisplayStepMessage(failed), "InitDirectDraw failed", true);
     primarySurface = std::make_shared<Surface>(kScreenWidth, kScreenHeight);
     backSurface = std::make_shared<Surface>(kScreenWidth, kScreenHeight);
     return true;
