@@ -40,14 +40,13 @@ int32_t Game::LoadResources() {
 
     // Pure green is see-through in every keyed image.
     constexpr uint32_t kPureGreen = 0x00FF00;
-    const uint32_t low = MatchColor(kPureGreen);
-    const uint32_t high = MatchColor(kPureGreen);
-    (void)high;  // one value: the frame's format has a single pure green
+    // One value: the frame's format has a single pure green.
+    const uint16_t key = static_cast<uint16_t>(MatchColor(kPureGreen));
     for (const SurfacePtr* keyed :
          {&mousePtrImage, &menuShuffle, &menuTile, &menuHighScores, &menuOptions, &menuMusic, &menuSound,
           &menuButton, &menuPicture, &menuBack, &menuResume, &menuHelp, &menuExit, &wonImage,
           &helpPageImage, &highScoreImage, &hyphenImage, &digitImage, &menuShuffleAgain, &menuNextLevel}) {
-        if (*keyed) (*keyed)->SetColorKey(static_cast<uint16_t>(low));
+        if (*keyed) (*keyed)->SetColorKey(key);
     }
 
     InitPointer(pointerSprite, 0, 20, 3, 38, 27);

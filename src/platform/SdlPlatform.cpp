@@ -256,7 +256,7 @@ void SdlPlatform::Present(const Surface& frame) {
     shownPixels_.assign(pixels, pixels + count);
     mustPresent_ = false;
     ++presentCount_;
-    SDL_UpdateTexture(texture_, nullptr, frame.Row(0), kScreenWidth * static_cast<int>(sizeof(uint16_t)));
+    SDL_UpdateTexture(texture_, nullptr, pixels, kScreenWidth * static_cast<int>(sizeof(uint16_t)));
     int w = 0;
     int h = 0;
     SDL_GetRendererOutputSize(renderer_, &w, &h);
