@@ -76,8 +76,6 @@ TEST(Surface, CopiesLeavingTheSurfaceAreDroppedWhole) {
     EXPECT_FALSE(back.Blit(INT32_MAX - 2, 0, image, nullptr, BlitMode::Opaque));
 }
 
-}  // namespace
-
 // A fill reaches every pixel, whether its two bytes are alike or not.
 class SurfaceFill : public ::testing::TestWithParam<uint16_t> {};
 
@@ -89,3 +87,5 @@ TEST_P(SurfaceFill, EveryPixelTakesTheValue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, SurfaceFill, ::testing::Values(0x0000, 0xFFFF, 0x0101, 0x1234, 0x07E0));
+
+}  // namespace
