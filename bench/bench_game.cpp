@@ -21,8 +21,25 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+double Now() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
+}
+
 class TimedPlatform : public BasePlatform {
 public:
+    DisplayStep OpenDisplay() override {
+        openBegin_ = Now();
+        const DisplayStep step = BasePlatform::OpenDisplay();
+        openEnd_ = Now();
+        return step;
+    }
+    void ShowMainWindow() override {
+        showBegin_ = Now();
+        BasePlatform::ShowMainWindow();
+        showEnd_ = Now();
+    }
     void WaitUntil(uint32_t start, uint32_t ms) override {
         BasePlatform::WaitUntil(start, ms);
         frameStart_ = Clock::now();
@@ -35,9 +52,8 @@ public:
         const bool before = HasPresented();
         BasePlatform::Present(frame);
         if (!before && HasPresented()) {
-            timespec now{};
-            clock_gettime(CLOCK_MONOTONIC, &now);
-            std::printf("first-present %.6f\n", static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9);
+            // Then the display's set-up, and the window's showing.
+            std::printf("first-present %.6f %.6f %.6f %.6f %.6f\n", Now(), openBegin_, openEnd_, showBegin_, showEnd_);
             std::fflush(stdout);
         }
     }
@@ -56,6 +72,10 @@ public:
     }
 
 private:
+    double openBegin_ = 0;
+    double openEnd_ = 0;
+    double showBegin_ = 0;
+    double showEnd_ = 0;
     Clock::time_point frameStart_{};
     uint64_t drawNs_ = 0;
     int drawn_ = 0;

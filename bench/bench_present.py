@@ -103,8 +103,13 @@ def one_run(exe, folder, width, height, sweep, keep_memory):
         g = v.Game(exe, folder, x)
         try:
             g.wait_for_window()
-            line = g.proc.stdout.readline().decode()
-            first = float(line.split()[1]) - g.started if line.startswith("first-present") else float("nan")
+            line = g.proc.stdout.readline().decode().split()
+            stamps = [float(t) - g.started for t in line[1:6]] if line[:1] == ["first-present"] else [float("nan")] * 5
+            first = stamps[0]
+            # Process start to the display's set-up, the set-up, loading,
+            # showing the window, the first frame.
+            steps = [stamps[1], stamps[2] - stamps[1], stamps[3] - stamps[2], stamps[4] - stamps[3],
+                     stamps[0] - stamps[4]]
             pointer = XPointer(x.display)
             # The pointer parked on the preview's picture; its animation runs.
             pointer.move(*to_screen(width, height, 300, 300))
@@ -141,7 +146,7 @@ def one_run(exe, folder, width, height, sweep, keep_memory):
             g.proc.terminate()
             g.wait(15)
             stages = [s.strip() for s in g.proc.stdout.read().decode().splitlines() if s.startswith("stages:")]
-            return {"cpu": cpu, "audio": audio, "rss": rss, "first": first * 1000,
+            return {"cpu": cpu, "audio": audio, "rss": rss, "first": first * 1000, "steps": steps,
                     "stages": stages[0] if stages else "stages: none printed", "memory": memory}
         finally:
             g.kill()
@@ -179,6 +184,11 @@ def main():
                                        median(still, names[1], "rss"), "<= 50"))
     print("%-46s %16.1f %22.1f %8s" % ("process start to first presented frame, ms", median(still, names[0], "first"),
                                        median(still, names[1], "first"), "<= 100"))
+    for path in names:
+        runs = results[(still, path)]
+        steps = [statistics.median(r["steps"][i] for r in runs) * 1000 for i in range(5)]
+        print("  %s: to the display set-up %.0f ms, set-up %.0f, loading %.0f, showing the window %.0f, "
+              "first frame %.0f" % (path, *steps))
     print()
     for title, _, _, _, _ in scenarios:
         for path in names:
