@@ -326,4 +326,23 @@ TEST_F(WindowSurface, OnlyTheChangeIsDrawnUntilAnExposeRepaintsTheWhole) {
     EXPECT_TRUE(Shown().Rgb() == expected.Rgb());
 }
 
+TEST_F(WindowSurface, AResizedWindowIsDrawnWholeAtItsNewSize) {
+    std::vector<uint16_t> pixels(kFramePixels);
+    std::mt19937 random(5);
+    for (auto& p : pixels) p = static_cast<uint16_t>(random());
+    Surface frame(kScreenWidth, kScreenHeight);
+    for (int y = 0; y < kScreenHeight; ++y)
+        std::copy_n(pixels.begin() + static_cast<ptrdiff_t>(y) * kScreenWidth, kScreenWidth, frame.Row(y));
+    platform->Present(frame);
+    ASSERT_EQ(SDL_SetWindowFullscreen(platform->Window(), 0), 0) << SDL_GetError();
+    SDL_SetWindowSize(platform->Window(), 640, 400);
+    SDL_PumpEvents();
+    // The same frame: only the new size makes it drawn again.
+    platform->Present(frame);
+    const Screen now = Shown();
+    ASSERT_EQ(now.width, 640);
+    ASSERT_EQ(now.height, 400);
+    EXPECT_TRUE(now.Rgb() == Repainted(pixels, 640, 400).Rgb());
+}
+
 }  // namespace
