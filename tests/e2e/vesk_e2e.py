@@ -26,7 +26,7 @@ MENU = {  # name: (width, height) of both frames side by side
     "Shuffle": (230, 47), "Tile": (226, 47), "HighScores": (378, 44), "Options": (250, 32),
     "Resume": (226, 47), "Music": (210, 32), "Sound": (250, 42), "Button": (50, 29),
     "Back": (296, 67), "Picture": (300, 40), "Help": (176, 33), "ShuffleAgain": (410, 42),
-    "NextLevel": (346, 41), "Exit": (246, 27),
+    "NextLevel": (346, 41), "Exit": (246, 27), "PictureLeft": (52, 30), "PictureRight": (52, 30),
 }
 
 
