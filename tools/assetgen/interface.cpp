@@ -474,8 +474,14 @@ Image helpPage() {
         "Click a tile next to the empty slot to slide it across.",
         "Put every tile back home to finish; the clock keeps your time.",
         "Solve a level to go on to a finer grid, from 2 x 2 up to 6 x 6.",
+        "Your own photos: PNG, JPEG or BMP files in the game's Pictures folder",
+        "(installed: ~/.local/share/vesk/Pictures) join the puzzles at the next start.",
     };
-    for (int i = 0; i < 4; ++i) letter(cr, kFontBold, 16, rules[i], 34, 68 + 22 * i, text, kInk, 0, Align::Left);
+    for (int i = 0; i < 6; ++i) {
+        const bool own = i >= 4;  // the two lines about the player's photos
+        letter(cr, kFontBold, own ? 14 : 16, rules[i], 34, own ? 70 + 16 * i : 61 + 18 * i, own ? kGoldLight : text,
+               kInk, 0, Align::Left);
+    }
     cairo_move_to(cr, 30, 160);
     cairo_line_to(cr, W - 30, 160);
     setRgb(cr, kGold, 0.6);
