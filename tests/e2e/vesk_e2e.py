@@ -3,6 +3,7 @@ with images and sounds of known colours, a private X server, xdotool."""
 
 import os
 import select
+import zlib
 import shutil
 import signal
 import struct
@@ -66,6 +67,19 @@ def write_bmp(path, w, h, pixel):
 def solid_bmp(path, w, h, colour):
     line = bgr(colour, w)
     write_bmp_rows(path, w, h, lambda y: line)
+
+
+def write_png(path, w, h, pixel):
+    """An 8-bit RGB PNG; pixel(x, y) gives (r, g, b)."""
+    raw = b"".join(b"\0" + b"".join(bytes(pixel(x, y)) for x in range(w)) for y in range(h))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)) +
+                chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
 
 
 def write_wav(path, samples=800):
