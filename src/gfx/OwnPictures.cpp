@@ -321,21 +321,22 @@ OwnPicture PreparePicture(SDL_Surface* image) {
     if (!image || image->w <= 0 || image->h <= 0) return {};
     SdlSurface argb(SDL_ConvertSurfaceFormat(image, SDL_PIXELFORMAT_ARGB8888, 0));
     if (!argb) return {};
-    // The centre square; see-through parts show over black.
+    // The centre square, in place: a view into the converted copy, whose
+    // see-through parts are made to show over black.
     const int side = std::min(argb->w, argb->h);
     const int left = (argb->w - side) / 2, top = (argb->h - side) / 2;
-    SdlSurface square = NewArgb(side, side);
-    if (!square) return {};
     for (int y = 0; y < side; ++y) {
-        const uint32_t* from = ArgbRow(argb.get(), top + y) + left;
-        uint32_t* to = ArgbRow(square.get(), y);
+        uint32_t* row = ArgbRow(argb.get(), top + y) + left;
         for (int x = 0; x < side; ++x) {
-            const uint32_t p = from[x], a = p >> 24;
+            const uint32_t p = row[x], a = p >> 24;
+            if (a == 0xFF) continue;
             const auto over = [a](uint32_t c) { return (c * a + 127) / 255; };
-            to[x] = 0xFF000000u | over((p >> 16) & 0xFF) << 16 | over((p >> 8) & 0xFF) << 8 | over(p & 0xFF);
+            row[x] = 0xFF000000u | over((p >> 16) & 0xFF) << 16 | over((p >> 8) & 0xFF) << 8 | over(p & 0xFF);
         }
     }
-    argb.reset();
+    SdlSurface square(SDL_CreateRGBSurfaceWithFormatFrom(ArgbRow(argb.get(), top) + left, side, side, 32, argb->pitch,
+                                                         SDL_PIXELFORMAT_ARGB8888));
+    if (!square) return {};
 
     SdlSurface full = ScaleSquare(square.get(), kPictureSide);
     if (!full) return {};
