@@ -5,6 +5,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
