@@ -146,6 +146,7 @@ void Game::MakeSolvable() {
 }
 
 void Game::DealBoard() {
+    moveHistory.Forget();
     startTick = platform.Ticks();
     DealRandom random(platform.Ticks());
     if (gridSize == 2) {
