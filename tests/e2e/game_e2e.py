@@ -377,34 +377,41 @@ def screen_shows_the_frame(game_path, root, width, height, figures):
             time.sleep(1.3)  # the clock ticks
             # The clock may tick while the screen is read (xwd takes most of
             # a second on a large screen): the frame is captured on either
-            # side, and each screen pixel must show one of the two.
-            g.hold_key("F9", 0.03)
-            time.sleep(0.1)
-            before = captures(folder)[-1:]
-            screen = xwd_screen(x)
-            g.hold_key("F9", 0.03)
-            time.sleep(0.1)
-            after = captures(folder)[-1:]
-            frames = []
-            for path in before + after:
-                with open(path, "rb") as f:
-                    data = f.read()
-                if len(data) == 1440054:
-                    frames.append(capture_frame(data))
-            check(len(frames) == 2 and before != after, "%s: captures on either side of the read-out" % name)
-            if len(frames) != 2:
+            # side, and each screen pixel must show one of the two. Should
+            # two ticks fall in one read (a slow build), it is read again.
+            exact = (bw, bh) == (800, 600)
+            limit = 0 if exact else 1
+            worst, bad, frames = None, [], []
+            for _ in range(4):
+                g.hold_key("F9", 0.03)
+                time.sleep(0.1)
+                before = captures(folder)[-1:]
+                screen = xwd_screen(x)
+                g.hold_key("F9", 0.03)
+                time.sleep(0.1)
+                after = captures(folder)[-1:]
+                frames = []
+                for path in before + after:
+                    with open(path, "rb") as f:
+                        data = f.read()
+                    if len(data) == 1440054:
+                        frames.append(capture_frame(data))
+                if len(frames) != 2 or before == after:
+                    break
+                errors = []
+                for frame in frames:
+                    expected = expected_screen(frame, width, height)
+                    errors.append(np.abs(screen - (np.rint(expected) if exact else expected)).max(axis=2))
+                error = np.minimum(errors[0], errors[1])
+                worst = float(error.max())
+                bad = np.argwhere(error > limit + 1e-6)
+                if not len(bad) or np.array_equal(frames[0], frames[1]):
+                    break
+            check(len(frames) == 2 and worst is not None, "%s: captures on either side of the read-out" % name)
+            if worst is None:
                 return
             check(tuple(frames[0][180, 634]) == tuple(reversed(v.shown(v.MENU_HOVERED))),
                   "%s: Tile drawn hovered" % name)
-            exact = (bw, bh) == (800, 600)
-            errors = []
-            for frame in frames:
-                expected = expected_screen(frame, width, height)
-                errors.append(np.abs(screen - (np.rint(expected) if exact else expected)).max(axis=2))
-            error = np.minimum(errors[0], errors[1])
-            limit = 0 if exact else 1
-            worst = float(error.max())
-            bad = np.argwhere(error > limit + 1e-6)
             where = "" if not len(bad) else " first at %s" % (tuple(int(i) for i in bad[0][::-1]),)
             check(worst <= limit + 1e-6, "%s: the screen is the %s within %d level(s) (worst %.2f, %d pixels off%s)"
                   % (name, "frame" if exact else "frame's bilinear scaling", limit, worst, len(bad), where))
