@@ -24,7 +24,8 @@ const std::string& PlayerFolder();
 
 // "Tex\Menu\Exit.Tex" -> "<data folder>/Tex/Menu/Exit.Tex"
 std::string HostPath(std::string_view gameName);
-// "ScoreFile.txt" -> "<player folder>/ScoreFile.txt"
+// "ScoreFile.txt" -> "<player folder>/ScoreFile.txt"; also the player's own
+// files ("Pictures\Cat.png").
 std::string PlayerPath(std::string_view gameName);
 
 // Tells the player on stdout where a file they asked for was saved.
