@@ -184,7 +184,8 @@ void CaptureScreen(const Surface& shown) {
         char name[32];
         std::snprintf(name, sizeof name, "GAME%d.bmp", static_cast<int>(captureCounter));
         Outcome outcome;
-        WriteDib(&*dib, HostPath(name), &outcome);
+        const std::string path = PlayerPath(name);
+        if (WriteDib(&*dib, path, &outcome) == kWriteOk) ReportSavedFile(path);
         ++captureCounter;
         if (outcome != Outcome::NameTaken) return;
     }

@@ -131,7 +131,7 @@ bool SdlPlatform::PeekMessage(Message& out) {
                 if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) hadFocus_ = true;
                 // Switching away ends the game; a window manager's shuffling of
                 // the focus before the window ever had it does not.
-                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && hadFocus_) {
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && hadFocus_ && !windowed_) {
                     out = Message::KillFocus;
                     return true;
                 }
@@ -220,8 +220,10 @@ DisplayStep SdlPlatform::OpenDisplay() {
     if (!window_) {
         SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
         SDL_GetDisplayBounds(0, &bounds);
-        window_ = SDL_CreateWindow("Vesk", bounds.x, bounds.y, bounds.w, bounds.h,
-                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+        window_ = windowed_ ? SDL_CreateWindow("Vesk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
+                                               kScreenHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE)
+                            : SDL_CreateWindow("Vesk", bounds.x, bounds.y, bounds.w, bounds.h,
+                                               SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
         if (!window_) return DisplayStep::QueryInterface;
         if (SDL_Surface* icon = SDL_LoadBMP(HostPath("Icon.bmp").c_str())) {
             SDL_SetWindowIcon(window_, icon);
@@ -230,7 +232,9 @@ DisplayStep SdlPlatform::OpenDisplay() {
     }
 
     // The whole screen for the game.
-    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return DisplayStep::Cooperative;
+    if (!windowed_ && SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        return DisplayStep::Cooperative;
+    }
 
     // A screen mode the frame can be shown in.
     const int display = SDL_GetWindowDisplayIndex(window_);

@@ -38,6 +38,10 @@ public:
     SdlPlatform(const SdlPlatform&) = delete;
     SdlPlatform& operator=(const SdlPlatform&) = delete;
 
+    // A resizable window of 800x600 to start (set before OpenDisplay) instead
+    // of the whole screen; switching to another window then goes on playing.
+    void PlayInWindow(bool windowed) { windowed_ = windowed; }
+
     void HideSystemCursor() override;
     // The window is made with the display (OpenDisplay), hidden until
     // ShowMainWindow, so a start-up that stops early never shows it.
@@ -90,6 +94,7 @@ protected:
     void NotePresented();
 
 private:
+    bool windowed_ = false;  // in a window rather than on the whole screen
     bool hadFocus_ = false;  // the window has had the keyboard focus
     bool videoUp_ = false;
     bool keyboardOpen_ = false;

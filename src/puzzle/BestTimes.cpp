@@ -38,7 +38,7 @@ std::string Records(const int32_t (&best)[5]) {
 // Replaces the file whole: a temporary file beside it, flushed to disk, then
 // renamed over it, so a crash or a full disk never leaves half a file.
 bool WriteRecords(const int32_t (&best)[5]) {
-    const std::string path = HostPath(kScoreFile);
+    const std::string path = PlayerPath(kScoreFile);
     const std::string temp = path + ".new";
     std::FILE* file = std::fopen(temp.c_str(), "wb");
     if (!file) return false;
@@ -54,7 +54,7 @@ bool WriteRecords(const int32_t (&best)[5]) {
 
 // Opens the file for reading; a missing file is made anew with no times yet.
 std::FILE* OpenScoreFile(int32_t (&best)[5]) {
-    const std::string path = HostPath(kScoreFile);
+    const std::string path = PlayerPath(kScoreFile);
     if (std::FILE* file = std::fopen(path.c_str(), "rb")) return file;
     if (errno != ENOENT) return nullptr;
     for (int32_t& time : best) time = kNoTimeYet;

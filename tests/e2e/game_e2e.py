@@ -430,7 +430,8 @@ def failed_start(game_path, root):
     env.pop("DISPLAY", None)
     env.pop("WAYLAND_DISPLAY", None)
     env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
-    run = subprocess.run([game_path], cwd=folder, env=env, capture_output=True, text=True, timeout=20)
+    run = subprocess.run([v.game_in(folder, game_path)], cwd=folder, env=env, capture_output=True, text=True,
+                         timeout=20)
     check(run.returncode == 255, "no display: status -1 (%d)" % run.returncode)
     check("InitDirectDraw failed: DirectDraw create failed" in run.stderr, "no display: the message")
 
