@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <numbers>
 
@@ -70,20 +71,28 @@ Pan PanFor(float x) {
 MixerAudio::~MixerAudio() { Close(); }
 
 void MixerAudio::Open() {
-    if (open_) return;
+    if (open_ || silent_) return;
     if (OpenMixer()) {
         open_ = true;
         return;
     }
+    const std::string deviceError = SDL_GetError();
     // No usable device (or none at all): play silently on the dummy driver,
     // whatever driver the environment asks for.
-    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, fallbackDriver_.c_str(), SDL_HINT_OVERRIDE);
     open_ = OpenMixer();
     dummy_ = open_;
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (open_) return;
+    // Not even that: the game runs without sound, and says so once.
+    silent_ = true;
+    std::fprintf(stderr, "Vesk: sound is off: no audio device could be opened (%s; %s driver: %s)\n",
+                 deviceError.c_str(), fallbackDriver_.c_str(), SDL_GetError());
+    std::fflush(stderr);
 }
 
 int32_t MixerAudio::LoadMusic(const std::string& path) {
+    if (silent_) return CheckSilently(path);
     if (!open_) return kErrNotOpen;
     if (music_) {
         Mix_HaltMusic();
@@ -110,15 +119,33 @@ void MixerAudio::StopAll() {
 }
 
 int32_t MixerAudio::LoadEffect(const std::string& path) {
+    if (silent_) {
+        const int32_t checked = CheckSilently(path);
+        if (checked < 0) return checked;
+        effects_.push_back(nullptr);  // a handle that plays nothing
+        return static_cast<int32_t>(effects_.size() - 1);
+    }
     if (!open_) return kErrNotOpen;
     int32_t error = kOk;
     SDL_RWops* file = OpenSoundFile(path, error);
     if (!file) return error;
-    // The kind of sound is told by its content.
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, SDL_TRUE);
+    // The kind of sound is told by its content. The stream is closed here:
+    // the mixer does not close it on every failed load when asked to.
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, SDL_FALSE);
+    SDL_RWclose(file);
     if (!chunk) return kErrFail;
     effects_.push_back(chunk);
     return static_cast<int32_t>(effects_.size() - 1);
+}
+
+int32_t MixerAudio::CheckSilently(const std::string& path) {
+    // Without a device nothing can be decoded; a missing or cut-short file is
+    // still told apart.
+    int32_t error = kOk;
+    SDL_RWops* file = OpenSoundFile(path, error);
+    if (!file) return error;
+    SDL_RWclose(file);
+    return kOk;
 }
 
 Mix_Chunk* MixerAudio::Effect(int32_t handle) const {
@@ -184,5 +211,6 @@ void MixerAudio::Close() {
     }
     open_ = false;
     dummy_ = false;
+    silent_ = false;
     lastChannel_ = -1;
 }
