@@ -51,6 +51,27 @@ int KeyCodeFor(int sdlScancode) {
     }
 }
 
+namespace {
+
+// With no screen to be found (no DISPLAY or WAYLAND_DISPLAY: over SSH, in a
+// container) SDL falls back to a video driver that draws nowhere, and the
+// game would run unseen with no way to quit it. That counts as no display,
+// unless the player chose the driver (SDL_VIDEODRIVER).
+bool NoDisplayFound() {
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (asked && *asked) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) return false;
+    std::fprintf(stderr,
+                 "Vesk: no display found (only SDL's %s video driver came up); set DISPLAY or WAYLAND_DISPLAY, "
+                 "or choose a driver with SDL_VIDEODRIVER\n",
+                 driver);
+    std::fflush(stderr);
+    return true;
+}
+
+}  // namespace
+
 SdlPlatform::SdlPlatform() {
     // Presenting must not wait for the screen: the frame loop sets the pace.
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
@@ -171,6 +192,10 @@ DisplayStep SdlPlatform::OpenDisplay() {
     // Video itself, with only the game's messages let into the queue.
     if (!videoUp_) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return DisplayStep::Create;
+        if (NoDisplayFound()) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            return DisplayStep::Create;
+        }
         videoUp_ = true;
         for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_KEYDOWN, SDL_KEYUP,
                             SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_KEYMAPCHANGED, SDL_FINGERDOWN, SDL_FINGERUP,
