@@ -3,8 +3,10 @@
 JOBS ?= 2
 BUILD := build
 BUILD_SAN := build-san
+BUILD_FUZZ := build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build build-san play test bench clean
+.PHONY: all deps build build-san build-fuzz play test fuzz bench clean
 
 all: build
 
@@ -19,13 +21,23 @@ build-san: deps
 	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON
 	cmake --build $(BUILD_SAN) -j$(JOBS)
 
+# The libFuzzer targets, built with clang in a folder of their own.
+build-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) -j$(JOBS)
+
 play: build
 	cd $(BUILD)/game && ./vesk
 
-test: build build-san
+test: build build-san build-fuzz
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD_SAN) --output-on-failure -j$(JOBS)
+	BUILD_FUZZ=$(BUILD_FUZZ) ./scripts/fuzz check
+
+# Each fuzz target for FUZZ_SECONDS seconds.
+fuzz: build-fuzz
+	BUILD_FUZZ=$(BUILD_FUZZ) ./scripts/fuzz run $(FUZZ_SECONDS)
 
 bench: build
 	@top=$$(pwd); for b in $(BUILD)/bench/bench_*; do \
@@ -35,4 +47,4 @@ bench: build
 	done
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)
