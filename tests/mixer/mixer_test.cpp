@@ -34,6 +34,13 @@ public:
         wav::Write(File("CutData.aud"), wav::Truncated(tone, tone.size() / 2));
         wav::Write(File("NoData.aud"), wav::Truncated(tone, 44));
         wav::Write(File("OneShort.aud"), wav::Truncated(tone, tone.size() - 1));
+        std::vector<uint8_t> bigChunk = tone;  // the data chunk claims about 4 GB
+        bigChunk[42] = bigChunk[43] = 0xFF;
+        wav::Write(File("BigChunk.aud"), bigChunk);
+        std::vector<uint8_t> oddRate = tone;  // 100 Hz: 130 kB of it converted to 116 MB
+        oddRate[24] = 100;
+        oddRate[25] = oddRate[26] = oddRate[27] = 0;
+        wav::Write(File("OddRate.aud"), oddRate);
         wav::WriteText(File("Text.aud"), "This is not a sound, only some words.\n");
         wav::WriteText(File("Scrap.aud"), "not wav");  // too short for the mixer to tell its kind
         wav::Write(File("CutHeader.mus"), wav::Truncated(tone, 20));
@@ -196,7 +203,8 @@ TEST_F(MixerTest, TheTuneRepeatsPastItsEnd) {
 
 TEST_F(MixerTest, BrokenOrMissingTunesFailWithANegativeStatus) {
     audio.Open();
-    for (const char* name : {"Missing.mus", "Text.mus", "CutHeader.mus", "CutData.mus", "OneShort.mus", "Empty.aud"}) {
+    for (const char* name : {"Missing.mus", "Text.mus", "CutHeader.mus", "CutData.mus", "OneShort.mus", "BigChunk.aud",
+                             "OddRate.aud", "Empty.aud"}) {
         EXPECT_LT(audio.LoadMusic(folder.File(name)), 0) << name;
     }
     audio.PlayMusic();  // nothing loaded: nothing plays, nothing breaks
@@ -211,7 +219,8 @@ TEST_F(MixerTest, BrokenOrMissingEffectsFailWithANegativeStatusAndKeepNoFileOpen
     };
     const auto before = openFiles();
     for (const char* name :
-         {"Missing.aud", "Text.aud", "Scrap.aud", "CutHeader.aud", "CutData.aud", "OneShort.aud", "Empty.aud"}) {
+         {"Missing.aud", "Text.aud", "Scrap.aud", "CutHeader.aud", "CutData.aud", "OneShort.aud", "BigChunk.aud",
+          "OddRate.aud", "Empty.aud"}) {
         EXPECT_LT(audio.LoadEffect(folder.File(name)), 0) << name;
         EXPECT_EQ(openFiles(), before) << name;
     }
