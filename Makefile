@@ -1,5 +1,6 @@
 # Vesk: `make play` builds and starts the game, `make test` builds and runs
-# every test (a normal and a sanitizer build). Both install what is missing.
+# every test (a normal and a sanitizer build, and a replay of the fuzz
+# targets), `make fuzz` fuzzes. All install what is missing.
 JOBS ?= 2
 BUILD := build
 BUILD_SAN := build-san
