@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/FrameLoop.h"
+#include "gfx/BitmapCheck.h"
 #include "gfx/Surface.h"
 #include "platform/Paths.h"
 
@@ -221,9 +222,13 @@ DisplayStep SdlPlatform::OpenDisplay() {
         window_ = SDL_CreateWindow("Vesk", bounds.x, bounds.y, bounds.w, bounds.h,
                                    SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
         if (!window_) return DisplayStep::QueryInterface;
-        if (SDL_Surface* icon = SDL_LoadBMP(HostPath("Icon.bmp").c_str())) {
-            SDL_SetWindowIcon(window_, icon);
-            SDL_FreeSurface(icon);
+        // The icon is read as every image is: its headers checked first.
+        if (SDL_RWops* file = SDL_RWFromFile(HostPath("Icon.bmp").c_str(), "rb")) {
+            if (SDL_Surface* icon = ReadCheckedBitmap(file)) {
+                SDL_SetWindowIcon(window_, icon);
+                SDL_FreeSurface(icon);
+            }
+            SDL_RWclose(file);
         }
     }
 
