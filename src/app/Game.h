@@ -12,11 +12,13 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/Screen.h"
 #include "gfx/Surface.h"
 #include "platform/AudioEngine.h"
 #include "platform/Platform.h"
+#include "puzzle/MoveHistory.h"
 #include "puzzle/Random.h"
 
 constexpr int kMaxGrid = 6;
@@ -87,11 +89,18 @@ public:
     // minSide either way, ends the game as a file that cannot be loaded.
     void RequireTexSize(const std::string& path, int32_t minSide);
     int32_t LoadResources();
+    // The player's pictures, after the game's three (OwnPictures.cpp).
+    void AddOwnPictures();
+    void CutOwnPicture(int32_t index);
+    int32_t PictureCount() const { return static_cast<int32_t>(pictureFull.size()); }
 
     // ---- gfx/: sidebar, options page, pages, numbers, pointer --------------
     void DrawSidebar();
     void SidebarButton(int32_t index);
     void OptionControl(int32_t index);
+    // The arrows that page the options page's row of thumbnails (PictureRow.cpp).
+    void PictureRowArrows();
+    void KeepChosenPictureInRow();
     void DrawPage(int32_t x, int32_t y, const SurfacePtr& image);
     void DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits);
     void DrawTime(int32_t seconds, int32_t x, int32_t y);
@@ -117,10 +126,26 @@ public:
     // ---- puzzle/: moves, solving, clock, levels (Play.cpp) -----------------
     void PlayFrame();
     void MoveTileAtCursor();
+    // The tile in (row, col), beside the blank, slides into it; the move is
+    // kept for undo.
+    void SlideTile(int32_t row, int32_t col);
+    // The tile in (row, col) and the blank change places.
+    void SwapWithBlank(int32_t row, int32_t col);
+    bool BoardSolved() const;
     void CheckSolved();
     void UpdateClock();
     void DrawTileView();
     void ApplyLevelChoice();
+    // The middle of a board cell, in frame pixels.
+    Point CellCentre(int32_t row, int32_t col) const;
+
+    // ---- puzzle/: arrow keys and undo (KeyMoves.cpp) -----------------------
+    // The frame's key presses, one move each, until the picture is finished.
+    void PlayKeyPresses();
+    // The tile beside the blank on the far side from the arrow slides into it.
+    void SlideToward(KeyPress arrow);
+    // The last move since the deal taken back.
+    void UndoMove();
 
     // ---- puzzle/: best-times file (BestTimes.cpp) --------------------------
     void ReadBestTimes();
@@ -135,6 +160,8 @@ public:
     int32_t StartMusic();
     int32_t LoadSoundEffect(const std::string& path, SoundEffect& effect);
     void PlaySoundEffect(SoundEffect& effect);
+    // The effect placed at a point of the frame rather than at the pointer.
+    void PlaySoundEffectAt(SoundEffect& effect, Point at);
     void ReleaseSoundEffect(SoundEffect& effect);
     void ShutdownAudio();
     void MusicOff();
@@ -152,17 +179,19 @@ public:
     bool musicLoader = false;
     bool performance = false;
     bool backgroundMusic = false;
-    std::array<SurfacePtr, 3> pictureFull;
+    // Tiger, Bird, Flower, then the player's own pictures.
+    std::vector<SurfacePtr> pictureFull = std::vector<SurfacePtr>(3);
     SurfacePtr menuExit, menuHighScores, menuHelp, menuShuffle, menuTile, menuResume, menuOptions,
         menuBack, menuPicture, menuMusic, menuSound, menuButton;
     SurfacePtr backgroundImage;
     SurfacePtr backgroundOptionsImage;
     SurfacePtr currentPicture;  // borrowed: one of pictureFull
     SurfacePtr blankTile;
-    std::array<SurfacePtr, 3> pictureThumb;
+    std::vector<SurfacePtr> pictureThumb = std::vector<SurfacePtr>(3);
     SurfacePtr mousePtrImage;
     SurfacePtr borderImage;
     SurfacePtr menuShuffleAgain, menuNextLevel;
+    SurfacePtr menuPictureLeft, menuPictureRight;
     SurfacePtr tileImage[kMaxGrid][kMaxGrid];
     SurfacePtr boardImage[kMaxGrid][kMaxGrid];  // shared: keeps an earlier cut alive while shown
     SurfacePtr wonImage, helpPageImage, highScoreImage, hyphenImage, digitImage;
@@ -192,6 +221,12 @@ public:
     SoundEffect soundButton, soundTile, soundSuccess;
     // A board has been dealt in this run (before that the clock shows zero).
     bool boardDealt = false;
+    // The picture in the options page's first thumbnail slot.
+    int32_t pictureRowFirst = 0;
+    // Arrow and undo presses handed over for this frame; acted on only on
+    // ScreenPlaying, dropped at the frame's end like an untaken click.
+    std::vector<KeyPress> keyPresses;
+    MoveHistory moveHistory;
 };
 
 // The one Game of the process; set right after it is built.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Game.h"
+#include "gfx/OwnPictures.h"
 #include "platform/Paths.h"
 #include "puzzle/ReadNumber.h"
 #include "puzzle/Solvable.h"
@@ -43,10 +44,15 @@ bool IsValidRecord(const ShuffleRecord& record) {
 }  // namespace
 
 void Game::ChoosePicture(int32_t index) {
-    if (index < 0 || index > 2) return;
+    if (index < 0 || index >= PictureCount()) return;
     pictureIndex = index;
     tileSize = 500 / gridSize;
     blankTile.reset();
+    KeepChosenPictureInRow();
+    if (index >= kGamePictures) {
+        CutOwnPicture(index);
+        return;
+    }
     blankTile = LoadTexTile(kHollowFiles[index], 0, 0);
     currentPicture = pictureFull[index];
     CutTiles(kPictureFiles[index]);
@@ -55,7 +61,7 @@ void Game::ChoosePicture(int32_t index) {
 void Game::CheckPictureFiles() {
     constexpr int32_t kPictureSide = 500;
     constexpr int32_t kLargestCut = kPictureSide / 2 - 2;  // the blank tile at 2x2
-    for (int32_t p = 0; p < 3; ++p) {
+    for (int32_t p = 0; p < kGamePictures; ++p) {
         RequireTexSize(kPictureFiles[p], kPictureSide);
         RequireTexSize(kHollowFiles[p], kLargestCut);
     }
@@ -149,6 +155,7 @@ void Game::MakeSolvable() {
 }
 
 void Game::DealBoard() {
+    moveHistory.Forget();
     startTick = platform.Ticks();
     DealRandom random(platform.Ticks());
     if (gridSize == 2) {

@@ -10,6 +10,7 @@ void Game::PlayFrame() {
     }
     if (clicked) MoveTileAtCursor();
     clicked = false;
+    PlayKeyPresses();
     ReadCursor();
     DrawPointer(pointerSprite, cursor.x, cursor.y);
     Flip();
@@ -27,21 +28,35 @@ void Game::MoveTileAtCursor() {
                                      (col == blankCol && (row == blankRow - 1 || row == blankRow + 1));
             if (!besideBlank) continue;
             if (soundOn) PlaySoundEffect(soundTile);
-            std::swap(boardImage[row][col], boardImage[blankRow][blankCol]);
-            std::swap(boardTile[row][col], boardTile[blankRow][blankCol]);
-            blankRow = row;
-            blankCol = col;
+            SlideTile(row, col);
             break;  // the boxes do not overlap: one click moves one tile at most
         }
     }
 }
 
-void Game::CheckSolved() {
+void Game::SlideTile(int32_t row, int32_t col) {
+    moveHistory.Record({blankRow, blankCol});
+    SwapWithBlank(row, col);
+}
+
+void Game::SwapWithBlank(int32_t row, int32_t col) {
+    std::swap(boardImage[row][col], boardImage[blankRow][blankCol]);
+    std::swap(boardTile[row][col], boardTile[blankRow][blankCol]);
+    blankRow = row;
+    blankCol = col;
+}
+
+bool Game::BoardSolved() const {
     for (int32_t row = 0; row < gridSize; ++row) {
         for (int32_t col = 0; col < gridSize; ++col) {
-            if (boardTile[row][col] != row * gridSize + col) return;
+            if (boardTile[row][col] != row * gridSize + col) return false;
         }
     }
+    return true;
+}
+
+void Game::CheckSolved() {
+    if (!BoardSolved()) return;
     if (soundOn) PlaySoundEffect(soundSuccess);
     screen = ScreenSolved;
     RecordBestTime();
@@ -69,12 +84,17 @@ void Game::DrawTileView() {
     Flip();
 }
 
+Point Game::CellCentre(int32_t row, int32_t col) const {
+    return {50 + col * tileSize + tileSize / 2, 50 + row * tileSize + tileSize / 2};
+}
+
 void Game::ApplyLevelChoice() {
     if (levelChoice == 6 || levelChoice == 7) {
         if (levelChoice == 7 && gridSize < 6) {
             ++gridSize;
         } else {
-            pictureIndex = (pictureIndex + 1) % 3;
+            // Through every picture, the player's own included, then Tiger again.
+            pictureIndex = (pictureIndex + 1) % PictureCount();
         }
         ChoosePicture(pictureIndex);
         screen = ScreenPreview;
