@@ -92,9 +92,9 @@ bool NoDisplayFound() {
 }  // namespace
 
 SdlPlatform::SdlPlatform() {
-    // Presenting must not wait for the screen: the frame loop sets the pace.
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    // The window's surface in plain memory: without this, SDL on X11 backs it
+    // with a GL renderer and loads the whole GL stack.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_Init(0);
 }
 
@@ -269,16 +269,25 @@ DisplayStep SdlPlatform::OpenDisplay() {
         return DisplayStep::DisplayMode;
     }
 
-    if (!renderer_) {
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (!renderer_) return DisplayStep::FrontSurface;
+    return OpenScreen();
+}
+
+DisplayStep SdlPlatform::OpenScreen() { return presenter_.Open(window_); }
+
+void SdlPlatform::CloseScreen() { presenter_.Close(); }
+
+bool SdlPlatform::TakeRepaint() {
+    const bool whole = mustPresent_;
+    mustPresent_ = false;
+    return whole;
+}
+
+void SdlPlatform::NotePresented() {
+    ++presentCount_;
+    if (!presented_) {
+        presented_ = true;
+        firstPresentTick_ = SDL_GetTicks();
     }
-    if (!texture_) {
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
-                                     kScreenHeight);
-        if (!texture_) return DisplayStep::BackSurface;
-    }
-    return DisplayStep::None;
 }
 
 int SdlPlatform::WatchWindow(void* self, SDL_Event* event) {
@@ -291,6 +300,7 @@ int SdlPlatform::WatchWindow(void* self, SDL_Event* event) {
             case SDL_WINDOWEVENT_SIZE_CHANGED:
             case SDL_WINDOWEVENT_RESTORED:
             case SDL_WINDOWEVENT_MAXIMIZED:
+            case SDL_WINDOWEVENT_DISPLAY_CHANGED:
                 platform->mustPresent_ = true;
                 break;
             default:
@@ -317,29 +327,12 @@ int SdlPlatform::FilterKeys(void* self, SDL_Event* event) {
 }
 
 void SdlPlatform::Present(const Surface& frame) {
-    if (!texture_ || frame.Width() != kScreenWidth || frame.Height() != kScreenHeight) return;
-    const size_t count = static_cast<size_t>(kScreenWidth) * kScreenHeight;
-    const uint16_t* pixels = frame.Row(0);
-    if (!mustPresent_ && shownPixels_.size() == count &&
-        std::memcmp(shownPixels_.data(), pixels, count * sizeof(uint16_t)) == 0) {
-        return;
-    }
-    shownPixels_.assign(pixels, pixels + count);
-    mustPresent_ = false;
-    ++presentCount_;
-    SDL_UpdateTexture(texture_, nullptr, pixels, kScreenWidth * static_cast<int>(sizeof(uint16_t)));
-    int w = 0;
-    int h = 0;
-    SDL_GetRendererOutputSize(renderer_, &w, &h);
-    const Letterbox box = LetterboxFor(w, h);
-    const SDL_Rect target{box.x, box.y, box.w, box.h};
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    SDL_RenderPresent(renderer_);
-    if (!presented_) {
-        presented_ = true;
-        firstPresentTick_ = SDL_GetTicks();
+    if (!window_) return;
+    const bool whole = TakeRepaint();
+    if (presenter_.Present(frame, whole)) {
+        NotePresented();
+    } else if (whole) {
+        mustPresent_ = true;  // still to be drawn whole
     }
 }
 
@@ -353,11 +346,7 @@ void SdlPlatform::CloseDisplay() {
         presses_.clear();
     }
     mustPresent_ = true;
-    shownPixels_.clear();
-    if (texture_) SDL_DestroyTexture(texture_);
-    texture_ = nullptr;
-    if (renderer_) SDL_DestroyRenderer(renderer_);
-    renderer_ = nullptr;
+    CloseScreen();
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     if (videoUp_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
