@@ -1,13 +1,16 @@
 # Vesk: `make play` builds and starts the game, `make test` builds and runs
-# every test (a normal and a sanitizer build). Both install what is missing.
+# every test (a normal and a sanitizer build, and a replay of the fuzz
+# targets), `make fuzz` fuzzes. All install what is missing.
 JOBS ?= 2
 BUILD := build
 BUILD_SAN := build-san
+BUILD_FUZZ := build-fuzz
+FUZZ_SECONDS ?= 60
 # make install: where to (PREFIX), and a staging root (DESTDIR) if any.
 PREFIX ?= /usr/local
 DESTDIR ?=
 
-.PHONY: all deps build build-san play test bench install deb clean
+.PHONY: all deps build build-san build-fuzz play test fuzz bench install deb clean
 
 all: build
 
@@ -22,13 +25,23 @@ build-san: deps
 	cmake -S . -B $(BUILD_SAN) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON
 	cmake --build $(BUILD_SAN) -j$(JOBS)
 
+# The libFuzzer targets, built with clang in a folder of their own.
+build-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) -j$(JOBS)
+
 play: build
 	cd $(BUILD)/game && ./vesk
 
-test: build build-san
+test: build build-san build-fuzz
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD_SAN) --output-on-failure -j$(JOBS)
+	BUILD_FUZZ=$(BUILD_FUZZ) ./scripts/fuzz check
+
+# Each fuzz target for FUZZ_SECONDS seconds.
+fuzz: build-fuzz
+	BUILD_FUZZ=$(BUILD_FUZZ) ./scripts/fuzz run $(FUZZ_SECONDS)
 
 bench: build
 	@top=$$(pwd); for b in $(BUILD)/bench/bench_*; do \
@@ -51,4 +64,4 @@ deb: build
 	lintian --fail-on error $(BUILD)/vesk_*.deb
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)

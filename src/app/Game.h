@@ -85,6 +85,9 @@ public:
     SurfacePtr LoadTex(const std::string& path);
     SurfacePtr LoadTexThumb(const std::string& path);
     SurfacePtr LoadTexTile(const std::string& path, int32_t row, int32_t col);
+    // Reads the file as a tile cut does; one that fails, or is smaller than
+    // minSide either way, ends the game as a file that cannot be loaded.
+    void RequireTexSize(const std::string& path, int32_t minSide);
     int32_t LoadResources();
     // The player's pictures, after the game's three (OwnPictures.cpp).
     void AddOwnPictures();
@@ -108,6 +111,9 @@ public:
 
     // ---- puzzle/: picture, tiles and dealing (Deal.cpp) --------------------
     void ChoosePicture(int32_t index);
+    // At start-up: every picture and blank-tile file is whole and large
+    // enough for every cut taken from it.
+    void CheckPictureFiles();
     void CutTiles(const std::string& pictureFile);
     void DealBoard();
     // The two kinds of deal, without the repair that makes a board solvable.

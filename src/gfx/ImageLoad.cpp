@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/Game.h"
+#include "gfx/BitmapCheck.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -15,11 +16,13 @@ struct SdlSurfaceFree {
 };
 using SdlSurface = std::unique_ptr<SDL_Surface, SdlSurfaceFree>;
 
-// Reads a bitmap file as 32-bit pixels; null when it is not a usable bitmap.
+// Reads a bitmap file as 32-bit pixels; null when it is not a usable bitmap
+// (its headers are checked before SDL reads a byte of its pixels).
 SdlSurface ReadBitmap(const std::string& gamePath) {
     SDL_RWops* file = SDL_RWFromFile(HostPath(gamePath).c_str(), "rb");
     if (!file) return nullptr;
-    SdlSurface loaded(SDL_LoadBMP_RW(file, 1));
+    SdlSurface loaded(ReadCheckedBitmap(file));
+    SDL_RWclose(file);
     if (!loaded || loaded->w <= 0 || loaded->h <= 0) return nullptr;
     return SdlSurface(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
 }
@@ -84,4 +87,11 @@ SurfacePtr Game::LoadTexTile(const std::string& path, int32_t row, int32_t col) 
         CantLoad(*this, path);
     }
     return ToSurface(bitmap.get(), col * s, row * s, s - 2, s - 2);
+}
+
+void Game::RequireTexSize(const std::string& path, int32_t minSide) {
+    SdlSurface bitmap = ReadBitmap(path);
+    if (!bitmap || bitmap->w < minSide || bitmap->h < minSide) {
+        CantLoad(*this, path);
+    }
 }

@@ -41,6 +41,10 @@ int32_t Game::LoadResources() {
     hyphenImage = LoadTex("Tex\\Hyphen.Tex");
     AddOwnPictures();
 
+    // A damaged picture or blank-tile file ends the game now, not when the
+    // player reaches that picture.
+    CheckPictureFiles();
+
     // Pure green is see-through in every keyed image.
     constexpr uint32_t kPureGreen = 0x00FF00;
     // One value: the frame's format has a single pure green.

@@ -4,6 +4,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <numbers>
 
@@ -28,9 +29,44 @@ bool OpenMixer() {
     return true;
 }
 
+uint32_t Le32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+// Whether every chunk of a RIFF file, from its first after the form type to
+// the end of the file, lies in the file (SDL allocates what a chunk declares
+// before it reads it), and whether a WAV's format names a usual number of
+// channels and rate (converting a far-off rate multiplies the sound's size).
+bool ChunksFit(SDL_RWops* file, Sint64 size) {
+    constexpr uint32_t kMaxChannels = 8;
+    constexpr uint32_t kLowestRate = 1000;
+    constexpr uint32_t kHighestRate = 384000;
+    Sint64 at = 12;
+    uint8_t head[8];
+    while (at <= size - 8) {
+        if (SDL_RWseek(file, at, RW_SEEK_SET) != at || SDL_RWread(file, head, 1, sizeof head) != sizeof head) {
+            return false;
+        }
+        const Sint64 length = Le32(head + 4);
+        at += 8;
+        if (length > size - at) return false;
+        uint8_t format[8];
+        if (SDL_memcmp(head, "fmt ", 4) == 0 && length >= 8) {
+            if (SDL_RWread(file, format, 1, sizeof format) != sizeof format) return false;
+            const uint32_t channels = static_cast<uint32_t>(format[2]) | static_cast<uint32_t>(format[3]) << 8;
+            const uint32_t rate = Le32(format + 4);
+            if (channels < 1 || channels > kMaxChannels || rate < kLowestRate || rate > kHighestRate) return false;
+        }
+        at += length + (length & 1);  // chunks are padded to an even size
+    }
+    return true;
+}
+
 // Opens a sound file for reading; null when it cannot be read, or when it is a
-// RIFF file (a WAV) shorter than its own header says: a file cut short is
-// damaged, and SDL would otherwise play whatever part of it is left.
+// RIFF file (a WAV) shorter than its own header or one of its chunks says: a
+// file cut short is damaged, and SDL would otherwise play whatever part of it
+// is left, or first allocate all that a chunk claims.
 SDL_RWops* OpenSoundFile(const std::string& path, int32_t& error) {
     SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
     if (!file) {
@@ -39,12 +75,12 @@ SDL_RWops* OpenSoundFile(const std::string& path, int32_t& error) {
     }
     uint8_t head[8];
     if (SDL_RWread(file, head, 1, sizeof head) == sizeof head && SDL_memcmp(head, "RIFF", 4) == 0) {
-        const uint32_t body = static_cast<uint32_t>(head[4]) | static_cast<uint32_t>(head[5]) << 8 |
-                              static_cast<uint32_t>(head[6]) << 16 | static_cast<uint32_t>(head[7]) << 24;
+        const uint32_t body = Le32(head + 4);
         // 0 and 0xFFFFFFFF are what streaming writers leave when they do not know the size.
         const bool sizeKnown = body != 0 && body != 0xFFFFFFFFu;
         const Sint64 size = SDL_RWsize(file);
-        if (sizeKnown && size >= 0 && static_cast<uint64_t>(size) < static_cast<uint64_t>(body) + 8u) {
+        if (size < 0 || (sizeKnown && static_cast<uint64_t>(size) < static_cast<uint64_t>(body) + 8u) ||
+            !ChunksFit(file, size)) {
             SDL_RWclose(file);
             error = kErrFail;
             return nullptr;
@@ -70,20 +106,28 @@ Pan PanFor(float x) {
 MixerAudio::~MixerAudio() { Close(); }
 
 void MixerAudio::Open() {
-    if (open_) return;
+    if (open_ || silent_) return;
     if (OpenMixer()) {
         open_ = true;
         return;
     }
+    const std::string deviceError = SDL_GetError();
     // No usable device (or none at all): play silently on the dummy driver,
     // whatever driver the environment asks for.
-    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, fallbackDriver_.c_str(), SDL_HINT_OVERRIDE);
     open_ = OpenMixer();
     dummy_ = open_;
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (open_) return;
+    // Not even that: the game runs without sound, and says so once.
+    silent_ = true;
+    std::fprintf(stderr, "Vesk: sound is off: no audio device could be opened (%s; %s driver: %s)\n",
+                 deviceError.c_str(), fallbackDriver_.c_str(), SDL_GetError());
+    std::fflush(stderr);
 }
 
 int32_t MixerAudio::LoadMusic(const std::string& path) {
+    if (silent_) return CheckSilently(path);
     if (!open_) return kErrNotOpen;
     if (music_) {
         Mix_HaltMusic();
@@ -110,15 +154,33 @@ void MixerAudio::StopAll() {
 }
 
 int32_t MixerAudio::LoadEffect(const std::string& path) {
+    if (silent_) {
+        const int32_t checked = CheckSilently(path);
+        if (checked < 0) return checked;
+        effects_.push_back(nullptr);  // a handle that plays nothing
+        return static_cast<int32_t>(effects_.size() - 1);
+    }
     if (!open_) return kErrNotOpen;
     int32_t error = kOk;
     SDL_RWops* file = OpenSoundFile(path, error);
     if (!file) return error;
-    // The kind of sound is told by its content.
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, SDL_TRUE);
+    // The kind of sound is told by its content. The stream is closed here:
+    // the mixer does not close it on every failed load when asked to.
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(file, SDL_FALSE);
+    SDL_RWclose(file);
     if (!chunk) return kErrFail;
     effects_.push_back(chunk);
     return static_cast<int32_t>(effects_.size() - 1);
+}
+
+int32_t MixerAudio::CheckSilently(const std::string& path) {
+    // Without a device nothing can be decoded; a missing or cut-short file is
+    // still told apart.
+    int32_t error = kOk;
+    SDL_RWops* file = OpenSoundFile(path, error);
+    if (!file) return error;
+    SDL_RWclose(file);
+    return kOk;
 }
 
 Mix_Chunk* MixerAudio::Effect(int32_t handle) const {
@@ -184,5 +246,6 @@ void MixerAudio::Close() {
     }
     open_ = false;
     dummy_ = false;
+    silent_ = false;
     lastChannel_ = -1;
 }

@@ -1,11 +1,13 @@
 // The game's sound device on SDL2_mixer: the tune as looping music, every
 // effect as a chunk played on a channel of its own and panned by where it
 // plays. A machine without a usable audio device gets SDL's dummy driver, so
-// the files are still loaded and checked and the game runs silently.
+// the files are still loaded and checked and the game runs silently; where
+// even that fails, it runs silently all the same and says why on stderr.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/AudioEngine.h"
@@ -27,7 +29,8 @@ Pan PanFor(float x);
 
 class MixerAudio : public AudioEngine {
 public:
-    MixerAudio() = default;
+    // fallbackDriver: SDL's audio driver tried when no device opens.
+    explicit MixerAudio(std::string fallbackDriver = "dummy") : fallbackDriver_(std::move(fallbackDriver)) {}
     ~MixerAudio() override;
     MixerAudio(const MixerAudio&) = delete;
     MixerAudio& operator=(const MixerAudio&) = delete;
@@ -46,6 +49,8 @@ public:
     // What was brought up, for the curious and for tests.
     bool IsOpen() const { return open_; }
     bool UsedDummyDriver() const { return dummy_; }
+    // Not even the fallback driver opened: files are looked at, nothing plays.
+    bool IsSilent() const { return silent_; }
     // The mixer channel the last PlayEffect used (-1: none).
     int LastChannel() const { return lastChannel_; }
 
@@ -54,11 +59,13 @@ public:
     static constexpr int kMaxChannels = 256;
 
 private:
-    bool TryOpen();
+    int32_t CheckSilently(const std::string& path);
     Mix_Chunk* Effect(int32_t handle) const;
 
+    std::string fallbackDriver_;
     bool open_ = false;
     bool dummy_ = false;
+    bool silent_ = false;
     Mix_Music* music_ = nullptr;
     std::vector<Mix_Chunk*> effects_;  // by handle; null once released
     int lastChannel_ = -1;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/FrameLoop.h"
+#include "gfx/BitmapCheck.h"
 #include "gfx/Surface.h"
 #include "platform/Paths.h"
 
@@ -68,6 +69,27 @@ std::optional<KeyPress> KeyPressFor(int sdlScancode, int sdlKeycode, int sdlModi
     if (sdlKeycode == SDLK_z && (sdlModifiers & KMOD_CTRL) != 0) return KeyPress::Undo;
     return std::nullopt;
 }
+
+namespace {
+
+// With no screen to be found (no DISPLAY or WAYLAND_DISPLAY: over SSH, in a
+// container) SDL falls back to a video driver that draws nowhere, and the
+// game would run unseen with no way to quit it. That counts as no display,
+// unless the player chose the driver (SDL_VIDEODRIVER).
+bool NoDisplayFound() {
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (asked && *asked) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0)) return false;
+    std::fprintf(stderr,
+                 "Vesk: no display found (only SDL's %s video driver came up); set DISPLAY or WAYLAND_DISPLAY, "
+                 "or choose a driver with SDL_VIDEODRIVER\n",
+                 driver);
+    std::fflush(stderr);
+    return true;
+}
+
+}  // namespace
 
 SdlPlatform::SdlPlatform() {
     // The window's surface in plain memory: without this, SDL on X11 backs it
@@ -196,6 +218,10 @@ DisplayStep SdlPlatform::OpenDisplay() {
     // Video itself, with only the game's messages let into the queue.
     if (!videoUp_) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return DisplayStep::Create;
+        if (NoDisplayFound()) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            return DisplayStep::Create;
+        }
         videoUp_ = true;
         for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_KEYUP,
                             SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_KEYMAPCHANGED, SDL_FINGERDOWN, SDL_FINGERUP,
@@ -225,9 +251,13 @@ DisplayStep SdlPlatform::OpenDisplay() {
                             : SDL_CreateWindow("Vesk", bounds.x, bounds.y, bounds.w, bounds.h,
                                                SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
         if (!window_) return DisplayStep::QueryInterface;
-        if (SDL_Surface* icon = SDL_LoadBMP(HostPath("Icon.bmp").c_str())) {
-            SDL_SetWindowIcon(window_, icon);
-            SDL_FreeSurface(icon);
+        // The icon is read as every image is: its headers checked first.
+        if (SDL_RWops* file = SDL_RWFromFile(HostPath("Icon.bmp").c_str(), "rb")) {
+            if (SDL_Surface* icon = ReadCheckedBitmap(file)) {
+                SDL_SetWindowIcon(window_, icon);
+                SDL_FreeSurface(icon);
+            }
+            SDL_RWclose(file);
         }
     }
 

@@ -58,6 +58,15 @@ void Game::ChoosePicture(int32_t index) {
     CutTiles(kPictureFiles[index]);
 }
 
+void Game::CheckPictureFiles() {
+    constexpr int32_t kPictureSide = 500;
+    constexpr int32_t kLargestCut = kPictureSide / 2 - 2;  // the blank tile at 2x2
+    for (int32_t p = 0; p < kGamePictures; ++p) {
+        RequireTexSize(kPictureFiles[p], kPictureSide);
+        RequireTexSize(kHollowFiles[p], kLargestCut);
+    }
+}
+
 void Game::CutTiles(const std::string& pictureFile) {
     // The tiles of the previous cut live on as long as a board shows them.
     for (int32_t row = 0; row < gridSize; ++row) {

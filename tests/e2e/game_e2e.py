@@ -435,6 +435,18 @@ def failed_start(game_path, root):
     check(run.returncode == 255, "no display: status -1 (%d)" % run.returncode)
     check("InitDirectDraw failed: DirectDraw create failed" in run.stderr, "no display: the message")
 
+    # No display and no driver asked for: SDL's off-screen driver is no display either.
+    env.pop("SDL_VIDEODRIVER")
+    try:
+        run = subprocess.run([game_path], cwd=folder, env=env, capture_output=True, text=True, timeout=20)
+    except subprocess.TimeoutExpired:
+        check(False, "no display, no driver asked for: the game ended")
+    else:
+        check(run.returncode == 255, "no display, no driver asked for: status -1 (%d)" % run.returncode)
+        check("no display found" in run.stderr, "no display, no driver asked for: said so")
+        check("InitDirectDraw failed: DirectDraw create failed" in run.stderr,
+              "no display, no driver asked for: the message")
+
     with v.Xvfb(800, 600) as x:
         os.remove(os.path.join(folder, "Tex", "Menu", "Exit.Tex"))
         g = v.Game(game_path, folder, x)

@@ -26,7 +26,7 @@ struct DummyDriver {
 // A game over the test folder, the scripted platform and the real engine.
 class RealSoundGame {
 public:
-    RealSoundGame() {
+    explicit RealSoundGame(const char* fallbackDriver = "dummy") : audio(fallbackDriver) {
         std::filesystem::create_directories(folder.File("Audio"));
         wav::Write(folder.File("Audio/BkGnd.mus"), wav::Tone(2.0, 22050, 220.0));
         wav::Write(folder.File("Audio/Button.aud"), wav::Tone(0.3));
@@ -107,6 +107,29 @@ TEST(GameSound, MusicOffSilencesEverythingAndOnStartsAgain) {
     EXPECT_TRUE(g.game.musicOn);
     EXPECT_TRUE(Mix_PlayingMusic());
     EXPECT_LT(Mix_GetMusicPosition(nullptr), 0.5);
+}
+
+TEST(GameSound, WithNoDeviceEvenOnTheFallbackDriverTheGameRunsSilentlyAndSaysWhyOnce) {
+    RealSoundGame g("no-such-fallback");
+    setenv("SDL_AUDIODRIVER", "no-such-sound-system", 1);
+    ::testing::internal::CaptureStderr();
+    const int32_t started = g.game.LoadResources();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(started, 0);
+    EXPECT_TRUE(g.platform.shownMessages.empty());
+    const std::string line = "sound is off";
+    ASSERT_NE(said.find(line), std::string::npos) << said;
+    EXPECT_EQ(said.find(line, said.find(line) + 1), std::string::npos) << said;
+    EXPECT_NE(said.find("no-such-fallback"), std::string::npos) << said;
+    EXPECT_FALSE(g.audio.IsOpen());
+    // It plays on: a deal and a tile move, without a sound.
+    g.game.screen = ScreenShuffle;
+    g.Frame();
+    ASSERT_EQ(g.game.screen, ScreenPlaying);
+    g.game.PlaySoundEffect(g.game.soundTile);
+    EXPECT_EQ(g.audio.LastChannel(), -1);
+    g.game.ReleaseAll();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
 }
 
 struct BrokenSound {

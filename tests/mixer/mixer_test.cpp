@@ -33,9 +33,19 @@ public:
         wav::Write(File("CutHeader.aud"), wav::Truncated(tone, 20));
         wav::Write(File("CutData.aud"), wav::Truncated(tone, tone.size() / 2));
         wav::Write(File("NoData.aud"), wav::Truncated(tone, 44));
+        wav::Write(File("OneShort.aud"), wav::Truncated(tone, tone.size() - 1));
+        std::vector<uint8_t> bigChunk = tone;  // the data chunk claims about 4 GB
+        bigChunk[42] = bigChunk[43] = 0xFF;
+        wav::Write(File("BigChunk.aud"), bigChunk);
+        std::vector<uint8_t> oddRate = tone;  // 100 Hz: 130 kB of it converted to 116 MB
+        oddRate[24] = 100;
+        oddRate[25] = oddRate[26] = oddRate[27] = 0;
+        wav::Write(File("OddRate.aud"), oddRate);
         wav::WriteText(File("Text.aud"), "This is not a sound, only some words.\n");
+        wav::WriteText(File("Scrap.aud"), "not wav");  // too short for the mixer to tell its kind
         wav::Write(File("CutHeader.mus"), wav::Truncated(tone, 20));
         wav::Write(File("CutData.mus"), wav::Truncated(tone, tone.size() / 2));
+        wav::Write(File("OneShort.mus"), wav::Truncated(tone, tone.size() - 1));
         wav::WriteText(File("Text.mus"), "This is not a tune either.\n");
         wav::Write(File("Empty.aud"), {});
     }
@@ -66,19 +76,20 @@ struct OutputMeter {
         meter->right += r;
         meter->frames += static_cast<uint64_t>(n);
     }
-    void Reset() {
+
+    // Measures at least `count` frames of what is mixed from now on (at most
+    // 3 s of waiting). Setting the hook takes the mixer's lock, so no mix that
+    // began before the call is counted; removing it takes the lock again, so
+    // the sums are whole when read.
+    bool Measure(uint64_t count) {
         left = 0;
         right = 0;
         frames = 0;
-    }
-    // Waits until the mixer has produced at least `count` frames (at most 3 s).
-    bool WaitFrames(uint64_t count) const {
+        Mix_SetPostMix(&OutputMeter::Hook, this);
         const Uint32 start = SDL_GetTicks();
-        while (frames.load() < count) {
-            if (SDL_GetTicks() - start > 3000) return false;
-            SDL_Delay(5);
-        }
-        return true;
+        while (frames.load() < count && SDL_GetTicks() - start <= 3000) SDL_Delay(5);
+        Mix_SetPostMix(nullptr, nullptr);
+        return frames.load() >= count;
     }
 };
 
@@ -178,18 +189,22 @@ TEST_F(MixerTest, TheTuneIsKnownByItsContentAndLoopsWithoutEnd) {
 }
 
 TEST_F(MixerTest, TheTuneRepeatsPastItsEnd) {
-    // A tune of a tenth of a second is still playing a second later.
+    // A tune of a tenth of a second is still playing after six times as long.
     wav::Write(folder.File("Blip.mus"), wav::Tone(0.1));
     audio.Open();
     ASSERT_EQ(audio.LoadMusic(folder.File("Blip.mus")), 0);
     audio.PlayMusic();
-    SDL_Delay(600);
+    int rate = 0;
+    ASSERT_EQ(Mix_QuerySpec(&rate, nullptr, nullptr), 1);
+    OutputMeter meter;
+    ASSERT_TRUE(meter.Measure(static_cast<uint64_t>(rate) * 6 / 10));
     EXPECT_TRUE(Mix_PlayingMusic());
 }
 
 TEST_F(MixerTest, BrokenOrMissingTunesFailWithANegativeStatus) {
     audio.Open();
-    for (const char* name : {"Missing.mus", "Text.mus", "CutHeader.mus", "CutData.mus", "Empty.aud"}) {
+    for (const char* name : {"Missing.mus", "Text.mus", "CutHeader.mus", "CutData.mus", "OneShort.mus", "BigChunk.aud",
+                             "OddRate.aud", "Empty.aud"}) {
         EXPECT_LT(audio.LoadMusic(folder.File(name)), 0) << name;
     }
     audio.PlayMusic();  // nothing loaded: nothing plays, nothing breaks
@@ -197,10 +212,17 @@ TEST_F(MixerTest, BrokenOrMissingTunesFailWithANegativeStatus) {
     EXPECT_EQ(audio.LoadMusic(folder.File("BkGnd.mus")), 0);  // still usable
 }
 
-TEST_F(MixerTest, BrokenOrMissingEffectsFailWithANegativeStatus) {
+TEST_F(MixerTest, BrokenOrMissingEffectsFailWithANegativeStatusAndKeepNoFileOpen) {
     audio.Open();
-    for (const char* name : {"Missing.aud", "Text.aud", "CutHeader.aud", "CutData.aud", "Empty.aud"}) {
+    const auto openFiles = [] {
+        return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+    };
+    const auto before = openFiles();
+    for (const char* name :
+         {"Missing.aud", "Text.aud", "Scrap.aud", "CutHeader.aud", "CutData.aud", "OneShort.aud", "BigChunk.aud",
+          "OddRate.aud", "Empty.aud"}) {
         EXPECT_LT(audio.LoadEffect(folder.File(name)), 0) << name;
+        EXPECT_EQ(openFiles(), before) << name;
     }
     EXPECT_GE(audio.LoadEffect(folder.File("Long.aud")), 0);  // still usable
 }
@@ -308,13 +330,10 @@ TEST_F(MixerTest, EffectsArePannedByWhereTheyPlay) {
     ASSERT_GE(tile, 0);
 
     OutputMeter meter;
-    Mix_SetPostMix(&OutputMeter::Hook, &meter);
     const auto measure = [&](float x) {
         audio.StopAll();
         audio.PlayEffect(tile, x, 0.25f, 0.0f);
-        SDL_Delay(50);  // what was mixed before the play is not counted
-        meter.Reset();
-        EXPECT_TRUE(meter.WaitFrames(8192));
+        EXPECT_TRUE(meter.Measure(8192));
         return std::pair<double, double>(double(meter.left.load()), double(meter.right.load()));
     };
 
@@ -331,8 +350,6 @@ TEST_F(MixerTest, EffectsArePannedByWhereTheyPlay) {
     const auto [rightEdgeL, rightEdgeR] = measure(0.49875f);
     EXPECT_GT(rightEdgeR, 0.0);
     EXPECT_LT(rightEdgeL, rightEdgeR * 0.01);
-
-    Mix_SetPostMix(nullptr, nullptr);
 }
 
 TEST_F(MixerTest, TheHeightDoesNotMoveTheSound) {
@@ -340,14 +357,10 @@ TEST_F(MixerTest, TheHeightDoesNotMoveTheSound) {
     const int32_t tile = audio.LoadEffect(folder.File("Long.aud"));
     ASSERT_GE(tile, 0);
     OutputMeter meter;
-    Mix_SetPostMix(&OutputMeter::Hook, &meter);
     audio.PlayEffect(tile, -0.5f, 0.499f, 0.0f);
-    SDL_Delay(50);
-    meter.Reset();
-    EXPECT_TRUE(meter.WaitFrames(4096));
+    EXPECT_TRUE(meter.Measure(4096));
     EXPECT_GT(meter.left.load(), 0u);
     EXPECT_EQ(meter.right.load(), 0u);
-    Mix_SetPostMix(nullptr, nullptr);
 }
 
 TEST_F(MixerTest, CloseStopsAndFreesEverythingAndIsSafeToRepeat) {

@@ -1,9 +1,13 @@
 // Image loading: sizes, thumbnails, tile cuts, and the start-up failure path.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
 #include <ostream>
+#include <string>
 
 #include "fakes/GameHarness.h"
+#include "gfx/BitmapCheck.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -88,23 +92,55 @@ TEST(Loader, ASmallPictureCutsSafelyWithBlackBeyondItsEdge) {
     EXPECT_EQ(tile->Pixel(100, 100), 0);
 }
 
+enum class Damage {
+    Missing,
+    Text,       // a text file in its place
+    Small,      // a good bitmap one pixel narrower than `side`
+    HugeHeader, // 70 bytes whose header declares 30000 x 30000 pixels
+};
 struct FailCase {
     const char* file;     // removed or broken
     const char* message;  // what the box says
-    bool broken;          // true: a text file in its place instead of no file
+    Damage damage;
+    int side = 0;         // Small: the least width and height the game takes
 };
-void PrintTo(const FailCase& c, std::ostream* os) { *os << c.file << (c.broken ? " broken" : " missing"); }
+void PrintTo(const FailCase& c, std::ostream* os) {
+    const char* how[] = {" missing", " broken", " too small", " with a huge header"};
+    *os << c.file << how[static_cast<int>(c.damage)];
+}
 
+// The start of a 24-bit bitmap file declaring w x h pixels, cut after `bytes`.
+std::string BitmapHead(int32_t w, int32_t h, size_t bytes) {
+    std::string head(bytes, '\0');
+    const auto put = [&head](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n && at + i < head.size(); ++i) head[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    head[0] = 'B';
+    head[1] = 'M';
+    const int64_t high = h < 0 ? -static_cast<int64_t>(h) : h;
+    const uint64_t rows = (static_cast<uint64_t>(w) * 3 + 3) / 4 * 4 * static_cast<uint64_t>(high);
+    put(2, static_cast<uint32_t>(54 + rows), 4);  // the size the file claims, not the one it has
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<uint32_t>(w), 4);
+    put(22, static_cast<uint32_t>(h), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    return head;
+}
 
 class LoaderFailure : public ::testing::TestWithParam<FailCase> {};
 
 TEST_P(LoaderFailure, ShowsTheMessageTearsDownAndExitsWithMinusOne) {
     const FailCase c = GetParam();
     GameHarness h(false);
-    if (c.broken) {
-        h.folder.WriteText(c.file, "this is not a bitmap\n");
-    } else {
-        h.folder.Remove(c.file);
+    switch (c.damage) {
+        case Damage::Missing: h.folder.Remove(c.file); break;
+        case Damage::Text: h.folder.WriteText(c.file, "this is not a bitmap\n"); break;
+        case Damage::Small:
+            h.folder.WriteBitmap(c.file, c.side - 1, c.side, [](int, int) { return Rgb{1, 2, 3}; });
+            break;
+        case Damage::HugeHeader: h.folder.WriteText(c.file, BitmapHead(30000, 30000, 70)); break;
     }
     try {
         h.game.LoadResources();
@@ -128,12 +164,61 @@ TEST_P(LoaderFailure, ShowsTheMessageTearsDownAndExitsWithMinusOne) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, LoaderFailure,
-    ::testing::Values(FailCase{"Tex/Menu/Exit.Tex", "Can't Load Tex\\Menu\\Exit.Tex! Game is Exiting!!", false},
-                      FailCase{"Tex/Tiger.Tex", "Can't Load Tex\\Tiger.Tex! Game is Exiting!!", false},
-                      FailCase{"Tex/Background.Tex", "Can't Load Tex\\Background.Tex! Game is Exiting!!", true},
-                      FailCase{"Tex/TigerHollow.Tex", "Can't Load Tex\\TigerHollow.Tex! Game is Exiting!!", true},
-                      FailCase{"Tex/Hyphen.Tex", "Can't Load Tex\\Hyphen.Tex! Game is Exiting!!", true}));
+    ::testing::Values(
+        FailCase{"Tex/Menu/Exit.Tex", "Can't Load Tex\\Menu\\Exit.Tex! Game is Exiting!!", Damage::Missing},
+        FailCase{"Tex/Tiger.Tex", "Can't Load Tex\\Tiger.Tex! Game is Exiting!!", Damage::Missing},
+        FailCase{"Tex/Background.Tex", "Can't Load Tex\\Background.Tex! Game is Exiting!!", Damage::Text},
+        FailCase{"Tex/TigerHollow.Tex", "Can't Load Tex\\TigerHollow.Tex! Game is Exiting!!", Damage::Text},
+        FailCase{"Tex/Hyphen.Tex", "Can't Load Tex\\Hyphen.Tex! Game is Exiting!!", Damage::Text},
+        // Found at start-up, not when the player reaches that picture.
+        FailCase{"Tex/BirdHollow.Tex", "Can't Load Tex\\BirdHollow.Tex! Game is Exiting!!", Damage::Text},
+        FailCase{"Tex/FlowerHollow.Tex", "Can't Load Tex\\FlowerHollow.Tex! Game is Exiting!!", Damage::Small, 248},
+        FailCase{"Tex/Flower.Tex", "Can't Load Tex\\Flower.Tex! Game is Exiting!!", Damage::Small, 500},
+        FailCase{"Tex/Bird.Tex", "Can't Load Tex\\Bird.Tex! Game is Exiting!!", Damage::HugeHeader},
+        FailCase{"Tex/Menu/Help.Tex", "Can't Load Tex\\Menu\\Help.Tex! Game is Exiting!!", Damage::HugeHeader}));
 
+TEST(Loader, BlankTileFilesJustLargeEnoughForTheLargestCutAreTaken) {
+    GameHarness h(false);
+    for (const char* name : {"Tex/TigerHollow.Tex", "Tex/BirdHollow.Tex", "Tex/FlowerHollow.Tex"}) {
+        h.folder.WriteBitmap(name, 248, 248, [](int, int) { return testart::kHollow; });
+    }
+    EXPECT_EQ(h.game.LoadResources(), 0);
+    EXPECT_TRUE(h.platform.shownMessages.empty());
+}
+
+struct HeaderCase {
+    const char* what;
+    std::string head;    // the headers
+    uint64_t fileBytes;  // the file's actual size
+    bool fits;
+};
+void PrintTo(const HeaderCase& c, std::ostream* os) { *os << c.what; }
+
+class BitmapHeader : public ::testing::TestWithParam<HeaderCase> {};
+
+TEST_P(BitmapHeader, IsTakenOnlyWhenItsPixelsAreInTheFileAndOfASaneSize) {
+    const HeaderCase& c = GetParam();
+    EXPECT_EQ(BitmapHeaderFits(reinterpret_cast<const uint8_t*>(c.head.data()), c.head.size(), c.fileBytes), c.fits);
+}
+
+std::string WithByte(std::string head, size_t at, char value) {
+    head[at] = value;
+    return head;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, BitmapHeader,
+    ::testing::Values(HeaderCase{"whole", BitmapHead(801, 600, 54), 54 + 2404 * 600, true},
+                      HeaderCase{"one byte short", BitmapHead(801, 600, 54), 54 + 2404 * 600 - 1, false},
+                      HeaderCase{"rows from the top down", BitmapHead(801, -600, 54), 54 + 2404 * 600, true},
+                      HeaderCase{"4096 a side", BitmapHead(4096, 4096, 54), 54 + 4096 * 3 * 4096, true},
+                      HeaderCase{"4097 wide", BitmapHead(4097, 1, 54), 54 + 4097 * 3 + 1, false},
+                      HeaderCase{"30000 square in 70 bytes", BitmapHead(30000, 30000, 54), 70, false},
+                      HeaderCase{"-2^31 high", BitmapHead(10, INT32_MIN, 54), 1ull << 40, false},
+                      HeaderCase{"headers cut short", BitmapHead(8, 8, 40), 54 + 24 * 8, false},
+                      HeaderCase{"pixels inside the headers", WithByte(BitmapHead(8, 8, 54), 10, 20), 54 + 24 * 8, false},
+                      HeaderCase{"7 bits a pixel", WithByte(BitmapHead(8, 8, 54), 28, 7), 54 + 24 * 8, false},
+                      HeaderCase{"run-length coded", WithByte(WithByte(BitmapHead(8, 8, 54), 28, 8), 30, 1), 1000, false}));
 TEST(Loader, PathsWithBackslashesMapToThisMachine) {
     GameHarness h;
     EXPECT_EQ(HostPath("Tex\\Menu\\Exit.Tex"), h.folder.Path() + "/Tex/Menu/Exit.Tex");
