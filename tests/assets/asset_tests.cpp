@@ -487,10 +487,13 @@ TEST(Data, ShuffleFileHoldsTenDistinctSolvableUnsolvedDeals) {
     EXPECT_EQ(n, 10);
 }
 
-// Runs the generator into a fresh folder of its own and returns the folder.
+// Runs the generator into a fresh folder of its own and returns the folder
+// (a new one each time: suites run side by side never share it).
 std::string GenerateAfresh(const std::string& name) {
-    const std::string dir = ::testing::TempDir() + name;
-    std::filesystem::remove_all(dir);
+    std::string pattern = ::testing::TempDir() + name + "-XXXXXX";
+    const char* made = mkdtemp(pattern.data());
+    EXPECT_NE(made, nullptr) << pattern;
+    const std::string dir = made ? made : pattern;
     const std::string cmd = std::string("\"") + VESK_ASSETGEN + "\" \"" + dir + "\"";
     EXPECT_EQ(std::system(cmd.c_str()), 0);
     return dir;
@@ -509,6 +512,7 @@ TEST(Data, ScoreFileStartsAtTheLongestTimeAndIsNeverWrittenOver) {
     const std::string cmd = std::string("\"") + VESK_ASSETGEN + "\" \"" + dir + "\"";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     EXPECT_EQ(slurp(dir + "/ScoreFile.txt"), played);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(Generator, WritesTheSameBytesEveryRun) {
@@ -526,6 +530,8 @@ TEST(Generator, WritesTheSameBytesEveryRun) {
         EXPECT_TRUE(a == b) << f << " differs between runs";
     }
     EXPECT_EQ(slurp(dir + "/ScoreFile.txt"), slurp(other + "/ScoreFile.txt"));
+    std::filesystem::remove_all(dir);
+    std::filesystem::remove_all(other);
 }
 
 }  // namespace
