@@ -142,12 +142,7 @@ void Game::MakeSolvable() {
 void Game::DealBoard() {
     startTick = platform.Ticks();
     DealRandom random(platform.Ticks());
-    if (gridSize == 2) {
-        CannedDeal(random);
-    } else {
-        RandomDeal(random);
-    }
-    MakeSolvable();
+    DealUnsolved(random);
     boardDealt = true;
 
     ReadCursor();

@@ -36,14 +36,28 @@ void Game::MoveTileAtCursor() {
     }
 }
 
-void Game::CheckSolved() {
+bool Game::BoardSolved() const {
     for (int32_t row = 0; row < gridSize; ++row) {
         for (int32_t col = 0; col < gridSize; ++col) {
-            if (boardTile[row][col] != row * gridSize + col) return;
+            if (boardTile[row][col] != row * gridSize + col) return false;
         }
     }
+    return true;
+}
+
+void Game::EndBoard() {
+    for (auto& row : boardTile) {
+        for (int32_t& cell : row) cell = -1;
+    }
+}
+
+void Game::CheckSolved() {
+    if (!BoardSolved()) return;
     if (soundOn) PlaySoundEffect(soundSuccess);
     screen = ScreenSolved;
+    // Solved once: a key that leaves the solved page before it is drawn
+    // (T in the frame of the final move) cannot bring the board back solved.
+    EndBoard();
     RecordBestTime();
 }
 
