@@ -115,6 +115,8 @@ struct DamagedFile {
     std::array<int32_t, 5> read;
 };
 
+void PrintTo(const DamagedFile& file, std::ostream* out) { *out << file.name; }
+
 class DamagedScoreFile : public BestTimes, public ::testing::WithParamInterface<DamagedFile> {};
 
 constexpr int32_t N = kNoTimeYet;
@@ -175,6 +177,8 @@ std::string UnwritableName(Unwritable why) {
     }
     return "";
 }
+
+void PrintTo(Unwritable why, std::ostream* out) { *out << UnwritableName(why); }
 
 class UnwritableScoreFile : public BestTimes, public ::testing::WithParamInterface<Unwritable> {};
 
