@@ -25,10 +25,10 @@
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kDefaultFrames = 4000;  // the sanitizers make each frame several times slower
-constexpr int kRandomStretch = 300;  // random frames between two solves
+constexpr int kDefaultFrames = 2500;  // the sanitizers make each frame many times slower
+constexpr int kRandomStretch = 150;  // random frames between two solves
 #else
-constexpr int kDefaultFrames = 24000;
+constexpr int kDefaultFrames = 28000;
 constexpr int kRandomStretch = 500;
 #endif
 
@@ -214,7 +214,7 @@ public:
     void RandomFrames(int count) {
         for (int i = 0; i < count && !::testing::Test::HasFatalFailure(); ++i) {
             platform_.keys.fill(0);
-            if (Chance(0.3)) platform_.cursor = {Uniform(0, 799), Uniform(0, 599)};
+            if (Chance(0.3)) platform_.cursor = Chance(0.5) ? AControl() : Point{Uniform(0, 799), Uniform(0, 599)};
             if (Chance(0.15) && !OnExitButton()) platform_.Click();
             // The keys of the game, at capped rates. (Keys added to the game,
             // such as arrow moves and undo, belong in this list.)
@@ -304,6 +304,16 @@ private:
     }
     bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
     int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random_); }
+    // Somewhere on a button or a control of one of the screens, so that
+    // every screen is reached in a short run too.
+    Point AControl() {
+        static const Point controls[] = {{690, 120}, {685, 200}, {690, 355}, {700, 270}, {680, 430},  // sidebar
+                                         {210, 520}, {400, 520},                                       // solved page
+                                         {400, 480}, {400, 165}, {400, 270},                           // Back, switches
+                                         {520, 360}, {610, 360}, {700, 360}};                          // pictures
+        const Point p = controls[Uniform(0, static_cast<int>(std::size(controls)) - 1)];
+        return {p.x + Uniform(-8, 8), p.y + Uniform(-6, 6)};
+    }
     // The Exit button ends the game: a click on it is let through only
     // rarely, and only at 2 x 2.
     bool OnExitButton() {
@@ -357,7 +367,13 @@ TEST(Soak, RandomPlayAcrossEveryScreenAndGridSizeKeepsTheBoardAndTheBestTimesWho
     RecordProperty("seed", std::to_string(seed));
 
     Soak soak(seed);
-    while (soak.frames_ < frames && !HasFatalFailure()) {
+    // The frames asked for, and on until every size has been solved and
+    // every screen shown.
+    const auto everything = [&soak] {
+        return std::all_of(soak.solved_ + 2, soak.solved_ + 7, [](int s) { return s > 0; }) &&
+               soak.seenScreens_.size() == 8;
+    };
+    while ((soak.frames_ < frames || !everything()) && soak.frames_ < 4 * frames && !HasFatalFailure()) {
         soak.RandomFrames(kRandomStretch);
         if (!HasFatalFailure()) soak.SolveABoard();
     }
