@@ -6,6 +6,7 @@ Game* gameInstance = nullptr;
 Game::Game(Platform& p, AudioEngine& a) : platform(p), audio(a) {}
 
 void Game::RunFrame() {
+    keyPresses = platform.TakeKeyPresses();
     ClearBackBuffer(0);
 
     switch (screen) {
@@ -49,6 +50,7 @@ void Game::RunFrame() {
     }
 
     clicked = false;
+    keyPresses.clear();
     PollKeyboard();
 }
 

@@ -12,11 +12,13 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/Screen.h"
 #include "gfx/Surface.h"
 #include "platform/AudioEngine.h"
 #include "platform/Platform.h"
+#include "puzzle/MoveHistory.h"
 #include "puzzle/Random.h"
 
 constexpr int kMaxGrid = 6;
@@ -113,14 +115,28 @@ public:
     // ---- puzzle/: moves, solving, clock, levels (Play.cpp) -----------------
     void PlayFrame();
     void MoveTileAtCursor();
-    void CheckSolved();
-    // Every tile of the N x N board in its home cell.
+    // The tile in (row, col), beside the blank, slides into it; the move is
+    // kept for undo.
+    void SlideTile(int32_t row, int32_t col);
+    // The tile in (row, col) and the blank change places.
+    void SwapWithBlank(int32_t row, int32_t col);
     bool BoardSolved() const;
+    void CheckSolved();
     // Overwrites the board's home indices with -1: it can no longer be found solved.
     void EndBoard();
     void UpdateClock();
     void DrawTileView();
     void ApplyLevelChoice();
+    // The middle of a board cell, in frame pixels.
+    Point CellCentre(int32_t row, int32_t col) const;
+
+    // ---- puzzle/: arrow keys and undo (KeyMoves.cpp) -----------------------
+    // The frame's key presses, one move each, until the picture is finished.
+    void PlayKeyPresses();
+    // The tile beside the blank on the far side from the arrow slides into it.
+    void SlideToward(KeyPress arrow);
+    // The last move since the deal taken back.
+    void UndoMove();
 
     // ---- puzzle/: best-times file (BestTimes.cpp) --------------------------
     void ReadBestTimes();
@@ -135,6 +151,8 @@ public:
     int32_t StartMusic();
     int32_t LoadSoundEffect(const std::string& path, SoundEffect& effect);
     void PlaySoundEffect(SoundEffect& effect);
+    // The effect placed at a point of the frame rather than at the pointer.
+    void PlaySoundEffectAt(SoundEffect& effect, Point at);
     void ReleaseSoundEffect(SoundEffect& effect);
     void ShutdownAudio();
     void MusicOff();
@@ -195,6 +213,10 @@ public:
     SoundEffect soundButton, soundTile, soundSuccess;
     // A board has been dealt in this run (before that the clock shows zero).
     bool boardDealt = false;
+    // Arrow and undo presses handed over for this frame; acted on only on
+    // ScreenPlaying, dropped at the frame's end like an untaken click.
+    std::vector<KeyPress> keyPresses;
+    MoveHistory moveHistory;
 };
 
 // The one Game of the process; set right after it is built.

@@ -1,5 +1,6 @@
 // Music and sound effects: the looping tune and three effects, each effect
-// placed at the pointer's position when it plays.
+// placed at the pointer's position when it plays (a tile moved by a key: at
+// the tile).
 #include "app/Game.h"
 #include "platform/Paths.h"
 
@@ -48,10 +49,15 @@ int32_t Game::LoadSoundEffect(const std::string& path, SoundEffect& effect) {
 void Game::PlaySoundEffect(SoundEffect& effect) {
     if (effect.handle < 0 || !performance) return;
     ReadCursor();
+    PlaySoundEffectAt(effect, cursor);
+}
+
+void Game::PlaySoundEffectAt(SoundEffect& effect, Point at) {
+    if (effect.handle < 0 || !performance) return;
     // The screen centre is the origin; left and top edges -0.5, right and
     // bottom edges just under +0.5; y grows downwards as on the screen.
-    const float x = static_cast<float>(cursor.x - 400) * 0.00125f;
-    const float y = static_cast<float>(cursor.y - 300) * (1.0f / 600.0f);
+    const float x = static_cast<float>(at.x - 400) * 0.00125f;
+    const float y = static_cast<float>(at.y - 300) * (1.0f / 600.0f);
     audio.PlayEffect(effect.handle, x, y, 0.0f);
 }
 

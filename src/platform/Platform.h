@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 class Surface;
 
@@ -31,6 +32,10 @@ constexpr int kKeyT = 0x14;
 constexpr int kKeyS = 0x1F;
 constexpr int kKeyF9 = 0x43;
 constexpr uint8_t kKeyHeld = 0x80;
+
+// The keys that act once per press, not while held: the arrows slide a tile,
+// Undo takes a move back.
+enum class KeyPress : uint8_t { Left, Right, Up, Down, Undo };
 
 // Status words in the manner of an HRESULT: negative means failure.
 constexpr int32_t kOk = 0;
@@ -79,6 +84,9 @@ public:
     virtual int32_t ReadKeyboard(uint8_t keys[256]) = 0;
     virtual int32_t AcquireKeyboard() = 0;
     virtual void CloseKeyboard() = 0;
+    // The presses of the arrow and undo keys since the last call, oldest
+    // first; a key held down counts once, however long the desktop repeats it.
+    virtual std::vector<KeyPress> TakeKeyPresses() = 0;
 
     // The screen: bring up the display, show one 800x600 frame, take it down.
     virtual DisplayStep OpenDisplay() = 0;

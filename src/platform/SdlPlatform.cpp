@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "app/FrameLoop.h"
 #include "gfx/Surface.h"
@@ -49,6 +50,23 @@ int KeyCodeFor(int sdlScancode) {
         case SDL_SCANCODE_F9: return kKeyF9;
         default: return 0;
     }
+}
+
+std::optional<KeyPress> KeyPressFor(int sdlScancode, int sdlKeycode, int sdlModifiers) {
+    switch (sdlScancode) {
+        case SDL_SCANCODE_LEFT:
+        case SDL_SCANCODE_KP_4: return KeyPress::Left;
+        case SDL_SCANCODE_RIGHT:
+        case SDL_SCANCODE_KP_6: return KeyPress::Right;
+        case SDL_SCANCODE_UP:
+        case SDL_SCANCODE_KP_8: return KeyPress::Up;
+        case SDL_SCANCODE_DOWN:
+        case SDL_SCANCODE_KP_2: return KeyPress::Down;
+        default: break;
+    }
+    if (sdlKeycode == SDLK_BACKSPACE || sdlKeycode == SDLK_u) return KeyPress::Undo;
+    if (sdlKeycode == SDLK_z && (sdlModifiers & KMOD_CTRL) != 0) return KeyPress::Undo;
+    return std::nullopt;
 }
 
 SdlPlatform::SdlPlatform() {
@@ -167,12 +185,19 @@ int32_t SdlPlatform::AcquireKeyboard() { return keyboardOpen_ ? kOk : kErrFail; 
 
 void SdlPlatform::CloseKeyboard() { keyboardOpen_ = false; }
 
+std::vector<KeyPress> SdlPlatform::TakeKeyPresses() {
+    // Counted by FilterKeys whenever events were pumped: the message poll and
+    // the keyboard read do that every frame.
+    const std::lock_guard<std::mutex> lock(pressLock_);
+    return std::exchange(presses_, {});
+}
+
 DisplayStep SdlPlatform::OpenDisplay() {
     // Video itself, with only the game's messages let into the queue.
     if (!videoUp_) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return DisplayStep::Create;
         videoUp_ = true;
-        for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_KEYDOWN, SDL_KEYUP,
+        for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONUP, SDL_MOUSEWHEEL, SDL_KEYUP,
                             SDL_TEXTINPUT, SDL_TEXTEDITING, SDL_KEYMAPCHANGED, SDL_FINGERDOWN, SDL_FINGERUP,
                             SDL_FINGERMOTION, SDL_MULTIGESTURE, SDL_DOLLARGESTURE, SDL_DROPFILE, SDL_DROPTEXT,
                             SDL_DROPBEGIN, SDL_DROPCOMPLETE, SDL_CLIPBOARDUPDATE, SDL_SYSWMEVENT}) {
@@ -187,6 +212,8 @@ DisplayStep SdlPlatform::OpenDisplay() {
         if (hideCursor_) SDL_ShowCursor(SDL_DISABLE);
         SDL_AddEventWatch(&SdlPlatform::WatchWindow, this);
         watching_ = true;
+        SDL_SetEventFilter(&SdlPlatform::FilterKeys, this);
+        filtering_ = true;
     }
 
     // The window: borderless over the whole screen at (0, 0), hidden for now.
@@ -245,6 +272,20 @@ int SdlPlatform::WatchWindow(void* self, SDL_Event* event) {
     return 0;
 }
 
+int SdlPlatform::FilterKeys(void* self, SDL_Event* event) {
+    if (event->type != SDL_KEYDOWN) return 1;
+    constexpr size_t kMostPresses = 64;  // between two frames, more than any hand makes
+    if (event->key.repeat == 0) {
+        const SDL_Keysym& key = event->key.keysym;
+        if (const std::optional<KeyPress> press = KeyPressFor(key.scancode, key.sym, key.mod)) {
+            auto* platform = static_cast<SdlPlatform*>(self);
+            const std::lock_guard<std::mutex> lock(platform->pressLock_);
+            if (platform->presses_.size() < kMostPresses) platform->presses_.push_back(*press);
+        }
+    }
+    return 0;
+}
+
 void SdlPlatform::Present(const Surface& frame) {
     if (!texture_ || frame.Width() != kScreenWidth || frame.Height() != kScreenHeight) return;
     const size_t count = static_cast<size_t>(kScreenWidth) * kScreenHeight;
@@ -275,6 +316,12 @@ void SdlPlatform::Present(const Surface& frame) {
 void SdlPlatform::CloseDisplay() {
     if (watching_) SDL_DelEventWatch(&SdlPlatform::WatchWindow, this);
     watching_ = false;
+    if (filtering_) SDL_SetEventFilter(nullptr, nullptr);
+    filtering_ = false;
+    {
+        const std::lock_guard<std::mutex> lock(pressLock_);
+        presses_.clear();
+    }
     mustPresent_ = true;
     shownPixels_.clear();
     if (texture_) SDL_DestroyTexture(texture_);

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,11 @@ Point FrameFromWindow(int x, int y, int windowWidth, int windowHeight);
 // The game's key code for an SDL scancode (0: a key the game does not know).
 int KeyCodeFor(int sdlScancode);
 
+// The press a key going down stands for, if any: the arrows and the keypad's
+// 8, 4, 6, 2 by their place on the keyboard (scancode); U, Ctrl+Z and
+// Backspace by their label in the player's layout (keycode).
+std::optional<KeyPress> KeyPressFor(int sdlScancode, int sdlKeycode, int sdlModifiers);
+
 class SdlPlatform : public Platform {
 public:
     SdlPlatform();
@@ -55,6 +62,7 @@ public:
     int32_t ReadKeyboard(uint8_t keys[256]) override;
     int32_t AcquireKeyboard() override;
     void CloseKeyboard() override;
+    std::vector<KeyPress> TakeKeyPresses() override;
 
     // Video, the hidden window, full screen, the screen's mode, the renderer
     // (no vertical sync: the frame loop sets the pace), the frame texture.
@@ -95,4 +103,11 @@ private:
     std::vector<uint16_t> shownPixels_;  // the frame on the screen
 
     static int WatchWindow(void* self, SDL_Event* event);
+
+    // Key events never reach the queue: the filter counts the presses of the
+    // arrow and undo keys (not the desktop's repeats) and drops every one.
+    static int FilterKeys(void* self, SDL_Event* event);
+    bool filtering_ = false;
+    std::mutex pressLock_;  // the filter may run on another thread
+    std::vector<KeyPress> presses_;
 };

@@ -140,6 +140,7 @@ void Game::MakeSolvable() {
 }
 
 void Game::DealBoard() {
+    moveHistory.Forget();
     startTick = platform.Ticks();
     DealRandom random(platform.Ticks());
     DealUnsolved(random);

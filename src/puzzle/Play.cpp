@@ -10,6 +10,7 @@ void Game::PlayFrame() {
     }
     if (clicked) MoveTileAtCursor();
     clicked = false;
+    PlayKeyPresses();
     ReadCursor();
     DrawPointer(pointerSprite, cursor.x, cursor.y);
     Flip();
@@ -27,13 +28,22 @@ void Game::MoveTileAtCursor() {
                                      (col == blankCol && (row == blankRow - 1 || row == blankRow + 1));
             if (!besideBlank) continue;
             if (soundOn) PlaySoundEffect(soundTile);
-            std::swap(boardImage[row][col], boardImage[blankRow][blankCol]);
-            std::swap(boardTile[row][col], boardTile[blankRow][blankCol]);
-            blankRow = row;
-            blankCol = col;
+            SlideTile(row, col);
             break;  // the boxes do not overlap: one click moves one tile at most
         }
     }
+}
+
+void Game::SlideTile(int32_t row, int32_t col) {
+    moveHistory.Record({blankRow, blankCol});
+    SwapWithBlank(row, col);
+}
+
+void Game::SwapWithBlank(int32_t row, int32_t col) {
+    std::swap(boardImage[row][col], boardImage[blankRow][blankCol]);
+    std::swap(boardTile[row][col], boardTile[blankRow][blankCol]);
+    blankRow = row;
+    blankCol = col;
 }
 
 bool Game::BoardSolved() const {
@@ -81,6 +91,10 @@ void Game::DrawTileView() {
     ReadCursor();
     DrawPointer(pointerSprite, cursor.x, cursor.y);
     Flip();
+}
+
+Point Game::CellCentre(int32_t row, int32_t col) const {
+    return {50 + col * tileSize + tileSize / 2, 50 + row * tileSize + tileSize / 2};
 }
 
 void Game::ApplyLevelChoice() {

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The real game under Xvfb, driven by xdotool as a player would: click
-Shuffle, hold F9, press Escape; a SIGTERM; a click through the letterbox of
+Shuffle, hold F9, press Escape; a board solved with the arrow keys; a SIGTERM; a click through the letterbox of
 a 1280x1024 screen; and the start-ups that fail. Exit status 0 when all
 checks hold."""
 
@@ -94,6 +94,50 @@ def play(game_path, root, figures):
     v.remove_folder(folder)
 
 
+def arrow_keys(game_path, root):
+    """The 2 x 2 deal of the test folder, blank bottom right, solved with taps
+    of the arrow keys, the mouse resting on the sidebar; a move on the way
+    taken back with Ctrl+Z (without the undo the board stays unsolved)."""
+    folder = v.make_game_folder(root)
+    with v.Xvfb(800, 600) as x:
+        g = v.Game(game_path, folder, x)
+        try:
+            g.wait_for_window()
+            time.sleep(0.4)
+            g.move(692, 123)  # the middle of Shuffle
+            time.sleep(0.3)
+            g.click()
+            time.sleep(0.4)
+            g.move(700, 560)
+            time.sleep(0.2)
+            # Right slides the bottom-left tile right and Ctrl+Z takes it back;
+            # then Down: the tile above the blank comes down; Right: the tile
+            # left of it goes right.
+            for key in ("Right", "ctrl+z", "Down", "Right"):
+                g.xdotool("key", key)
+                time.sleep(0.3)
+            g.hold_key("F9", 0.06)
+            time.sleep(0.3)
+            files = captures(folder)
+            check(len(files) >= 1, "arrows: a capture of the solved page")
+            if files:
+                with open(files[0], "rb") as f:
+                    data = f.read()
+                if len(data) == 1440054:
+                    check(pixel(data, 140, 130) == v.shown((250, 250, 0)), "arrows: the won banner is shown")
+                    check(pixel(data, 427, 427) == v.shown(v.QUARTERS[3]), "arrows: the whole picture is shown")
+            with open(os.path.join(folder, "ScoreFile.txt")) as f:
+                first = f.readline().split()
+            check(len(first) == 2 and first[0] == "2" and int(first[1]) < 60,
+                  "arrows: a 2 x 2 best time recorded (%s)" % first)
+            check(g.proc.poll() is None, "arrows: the game runs on")
+            g.proc.send_signal(signal.SIGTERM)
+            g.wait(10)
+        finally:
+            g.kill()
+    v.remove_folder(folder)
+
+
 def terminate(game_path, root, sig):
     folder = v.make_game_folder(root)
     with v.Xvfb(800, 600) as x:
@@ -180,6 +224,7 @@ def main():
     figures = {}
     with tempfile.TemporaryDirectory(prefix="vesk-e2e-") as root:
         play(game_path, root, figures)
+        arrow_keys(game_path, root)
         terminate(game_path, root, signal.SIGTERM)
         terminate(game_path, root, signal.SIGINT)
         letterbox(game_path, root)

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gfx/Surface.h"
@@ -30,6 +31,7 @@ public:
     Point cursor{0, 0};
     std::deque<Message> messages;
     std::array<uint8_t, 256> keys{};
+    std::vector<KeyPress> keyPresses;  // pressed and not yet taken
     int32_t openKeyboardStatus = kOk;
     std::deque<int32_t> readKeyboardStatus;   // next statuses of ReadKeyboard (default kOk)
     std::deque<int32_t> acquireStatus;        // next statuses of AcquireKeyboard (default kOk)
@@ -47,6 +49,8 @@ public:
     void Hold(int key) { keys[key] = kKeyHeld; }
     void Release(int key) { keys[key] = 0; }
     void Click() { messages.push_back(Message::LButtonDown); }
+    // One press of an arrow or undo key, handed to the game at its next frame.
+    void Press(KeyPress key) { keyPresses.push_back(key); }
 
     void HideSystemCursor() override { calls.push_back("HideSystemCursor"); }
     bool CreateMainWindow() override {
@@ -99,6 +103,7 @@ public:
         return status;
     }
     void CloseKeyboard() override { calls.push_back("CloseKeyboard"); }
+    std::vector<KeyPress> TakeKeyPresses() override { return std::exchange(keyPresses, {}); }
 
     DisplayStep OpenDisplay() override {
         calls.push_back("OpenDisplay");

@@ -325,6 +325,42 @@ TEST_F(SdlMachine, KeyboardSnapshotHasTheGamesCodes) {
     EXPECT_LT(platform->AcquireKeyboard(), 0);
 }
 
+TEST_F(SdlMachine, KeyPressesAreCountedOnceAndNeverQueued) {
+    Drain();
+    const auto down = [](SDL_Scancode scancode, SDL_Keycode keycode, uint16_t mod = KMOD_NONE, uint8_t repeat = 0) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.state = SDL_PRESSED;
+        e.key.repeat = repeat;
+        e.key.keysym.scancode = scancode;
+        e.key.keysym.sym = keycode;
+        e.key.keysym.mod = mod;
+        Push(e);
+    };
+    // Held: the desktop repeats the key, and only the first counts.
+    down(SDL_SCANCODE_LEFT, SDLK_LEFT);
+    for (int i = 0; i < 5; ++i) down(SDL_SCANCODE_LEFT, SDLK_LEFT, KMOD_NONE, 1);
+    // The keypad by its place, whatever Num Lock makes of it.
+    down(SDL_SCANCODE_KP_8, SDLK_KP_8, KMOD_NUM);
+    down(SDL_SCANCODE_KP_2, SDLK_DOWN);
+    // Undo by the label: U, Backspace, Ctrl+Z where the layout has Z (a
+    // German keyboard's Z sits where others have Y); Z alone is nothing.
+    down(SDL_SCANCODE_U, SDLK_u);
+    down(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
+    down(SDL_SCANCODE_Y, SDLK_z, KMOD_LCTRL);
+    down(SDL_SCANCODE_Z, SDLK_y, KMOD_RCTRL);
+    down(SDL_SCANCODE_Z, SDLK_z);
+    down(SDL_SCANCODE_T, SDLK_t);
+    down(SDL_SCANCODE_KP_6, SDLK_KP_6);
+    EXPECT_EQ(platform->TakeKeyPresses(), (std::vector<KeyPress>{KeyPress::Left, KeyPress::Up, KeyPress::Down,
+                                                                 KeyPress::Undo, KeyPress::Undo, KeyPress::Undo,
+                                                                 KeyPress::Right}));
+    EXPECT_TRUE(platform->TakeKeyPresses().empty());
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 0);
+    Message m;
+    EXPECT_FALSE(platform->PeekMessage(m));
+}
+
 TEST_F(SdlMachine, PresentsFramesAndReadsTheCursorInsideTheFrame) {
     Surface frame(800, 600, 0x1234);
     platform->Present(frame);

@@ -80,14 +80,24 @@ TEST_F(Play, AMoveShowsFromTheNextFrameAndTheClickIsGoneAfterItsFrame) {
     EXPECT_EQ(h.Shown(310, 60), To565(testart::PicturePixel(0, 258, 258)));
 }
 
-TEST_F(Play, TheLastMoveSolvesInItsOwnFrameAndRecordsItsTime) {
+// The last move made by a click or by the Right arrow; a press after it in
+// the same frame comes too late and is dropped.
+class LastMove : public Play, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LastMove, SolvesInItsOwnFrameAndRecordsItsTime) {
     h.SetBoard({1, 0, 2, 3});
     h.game.startTick = h.platform.now - 5400;
     h.platform.cursor = {150, 150};
     h.Frame();
-    h.platform.Click();
+    if (GetParam()) {
+        h.platform.Press(KeyPress::Right);
+    } else {
+        h.platform.Click();
+    }
+    h.platform.Press(KeyPress::Left);
     h.Frame();
     EXPECT_EQ(h.game.screen, ScreenSolved);
+    EXPECT_EQ(h.game.blankCol, 0);
     EXPECT_EQ(h.game.currentTime, 5);
     EXPECT_EQ(h.audio.Played(), (std::vector<std::string>{"Tile.aud", "Success.aud"}));
     EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"),
@@ -100,6 +110,9 @@ TEST_F(Play, TheLastMoveSolvesInItsOwnFrameAndRecordsItsTime) {
         for (int32_t cell : row) EXPECT_EQ(cell, -1);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(ByClickOrKey, LastMove, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "Key" : "Click"); });
 
 TEST_F(Play, AShuffleFileOfTheSolvedOrderDealsABoardOneMoveFromHome) {
     h.folder.WriteText("Shuffle.txt", "0 0 0 1 1 0 1 1\n");

@@ -423,9 +423,11 @@ Image highScore() {
     return c.toKeyed(kPage);
 }
 
-void keyCap(cairo_t* cr, double x, double y, double w, const std::string& key) {
-    roundRect(cr, x + 0.5, y + 0.5, w, 26, 6);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + 26);
+// A key cap, h high: a label, or (when arrow is not 0) an arrow pointing
+// left (1), up (2), down (3) or right (4).
+void keyCap(cairo_t* cr, double x, double y, double w, double h, const std::string& key, int arrow = 0) {
+    roundRect(cr, x + 0.5, y + 0.5, w, h, 5);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + h);
     cairo_pattern_add_color_stop_rgb(g, 0, 1.0, 0.93, 0.72);
     cairo_pattern_add_color_stop_rgb(g, 1, 0.84, 0.62, 0.26);
     cairo_set_source(cr, g);
@@ -434,7 +436,27 @@ void keyCap(cairo_t* cr, double x, double y, double w, const std::string& key) {
     setRgb(cr, kInk);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
-    letter(cr, kFontBlack, 15, key, x + w / 2.0 + 0.5, y + 13.5, kInk, kInk, 0);
+    const double cx = x + w / 2.0 + 0.5, cy = y + h / 2.0 + 0.5;
+    if (arrow == 0) {
+        letter(cr, kFontBlack, 12.5, key, cx, cy, kInk, kInk, 0);
+        return;
+    }
+    // A head and a stem, drawn pointing right and turned.
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    const double turn[] = {0, M_PI, -M_PI / 2, M_PI / 2, 0};
+    cairo_rotate(cr, turn[arrow]);
+    cairo_move_to(cr, 6, 0);
+    cairo_line_to(cr, 0, -5.5);
+    cairo_line_to(cr, 0, -2);
+    cairo_line_to(cr, -6, -2);
+    cairo_line_to(cr, -6, 2);
+    cairo_line_to(cr, 0, 2);
+    cairo_line_to(cr, 0, 5.5);
+    cairo_close_path(cr);
+    setRgb(cr, kInk);
+    cairo_fill(cr);
+    cairo_restore(cr);
 }
 
 Image helpPage() {
@@ -467,24 +489,37 @@ Image helpPage() {
     };
     for (int i = 0; i < 6; ++i)
         letter(cr, kFontBold, 14.5, buttons[i], 34, 206 + 21 * i, text, kInk, 0, Align::Left);
-    letter(cr, kFontBlack, 18, "Keys", 300, 180, kGoldLight, kInk, 0, Align::Left);
-    struct Key {
-        const char* cap;
+    // The keys, one row beside each button line: a row's caps side by side,
+    // ending just before what they do.
+    const double keysX = 254, textX = 412;
+    letter(cr, kFontBlack, 18, "Keys", keysX, 180, kGoldLight, kInk, 0, Align::Left);
+    struct Cap {
+        const char* label;
         double w;
-        const char* what;
-    } keys[] = {
-        {"T", 30, "tile view / resume the game"},
-        {"S", 30, "shuffle: deal a new game"},
-        {"F9", 36, "save a screen capture"},
-        {"Esc", 44, "quit the game"},
+        int arrow;
     };
-    for (int i = 0; i < 4; ++i) {
-        double y = 194 + 28 * i;
-        keyCap(cr, 300, y, keys[i].w, keys[i].cap);
-        letter(cr, kFontBold, 15, keys[i].what, 356, y + 13.5, text, kInk, 0, Align::Left);
+    struct KeyRow {
+        std::vector<Cap> caps;
+        const char* what;
+    };
+    const KeyRow keys[] = {
+        {{{"T", 22, 0}}, "tile view / resume the game"},
+        {{{"S", 22, 0}}, "deal a new game"},
+        {{{"", 22, 1}, {"", 22, 2}, {"", 22, 3}, {"", 22, 4}}, "slide a tile that way"},
+        {{{"U", 22, 0}, {"Ctrl+Z", 50, 0}, {"Backspace", 68, 0}}, "take a move back"},
+        {{{"F9", 28, 0}}, "save a screen capture"},
+        {{{"Esc", 34, 0}}, "quit (on options: back to game)"},
+    };
+    for (int i = 0; i < 6; ++i) {
+        const double y = 206 + 21 * i;
+        double x = textX - 10 + 4;
+        for (const Cap& cap : keys[i].caps) x -= cap.w + 4;
+        for (const Cap& cap : keys[i].caps) {
+            keyCap(cr, x, y - 9.5, cap.w, 19, cap.label, cap.arrow);
+            x += cap.w + 4;
+        }
+        letter(cr, kFontBold, 14.5, keys[i].what, textX, y, text, kInk, 0, Align::Left);
     }
-    letter(cr, kFontBold, 13.5, "On the options page Esc goes back to the game.", 300, 314, Rgb{200, 200, 220}, kInk,
-           0, Align::Left);
     return c.toKeyed(kPage);
 }
 
