@@ -29,7 +29,10 @@ void Game::MoveTileAtCursor() {
             if (!besideBlank) continue;
             if (soundOn) PlaySoundEffect(soundTile);
             SlideTile(row, col);
-            break;  // the boxes do not overlap: one click moves one tile at most
+            // One click moves one tile at most. The scan ends here: the sound
+            // has read the pointer afresh, and where it is now could be a
+            // cell beside the new blank in a later row.
+            return;
         }
     }
 }

@@ -66,6 +66,20 @@ TEST_F(Play, OnlyFourNeighboursOfTheBlankMove) {
     EXPECT_EQ(h.audio.Played(), (std::vector<std::string>{"Tile.aud"}));
 }
 
+TEST_F(Play, AClickMovesOneTileEvenWhenThePointerHasMovedOnToAnotherNeighbour) {
+    // Blank at (0,1); the click is on (0,0). The tile sound reads the pointer
+    // afresh, and by then it lies on (1,0), beside where the blank goes.
+    h.SetBoard({3, 0, 2, 1});
+    h.platform.cursor = {150, 150};
+    h.Frame();
+    h.platform.cursor = {150, 400};
+    h.platform.Click();
+    h.Frame();
+    EXPECT_EQ(h.game.boardTile[0][0], 0);
+    EXPECT_EQ(h.game.boardTile[1][0], 2);
+    EXPECT_EQ(h.audio.Played(), (std::vector<std::string>{"Tile.aud"}));
+}
+
 TEST_F(Play, AMoveShowsFromTheNextFrameAndTheClickIsGoneAfterItsFrame) {
     h.SetBoard({3, 0, 2, 1});
     h.platform.cursor = {150, 150};
