@@ -1,5 +1,5 @@
 // A long soak of the whole game on the fakes: random clicks, pointer moves,
-// keys and time steps from a printed seed, across every screen, and now and
+// keys (arrows and undo too) and time steps from a printed seed, across every screen, and now and
 // then a board of each grid size solved through the game's own moves. After
 // every frame: the board holds each tile exactly once, a dealt board is never
 // already solved, and ScoreFile.txt is five well-formed records.
@@ -216,11 +216,14 @@ public:
             platform_.keys.fill(0);
             if (Chance(0.3)) platform_.cursor = Chance(0.5) ? AControl() : Point{Uniform(0, 799), Uniform(0, 599)};
             if (Chance(0.15) && !OnExitButton()) platform_.Click();
-            // The keys of the game, at capped rates. (Keys added to the game,
-            // such as arrow moves and undo, belong in this list.)
+            // The keys of the game, at capped rates: held ones, and presses of
+            // the arrows and undo (now and then several in one frame).
             const std::pair<int, double> keys[] = {{kKeyT, 0.02}, {kKeyS, 0.004}};
             for (auto [key, chance] : keys) {
                 if (Chance(chance)) platform_.Hold(key);
+            }
+            for (int press = 0; press < 3 && Chance(0.08); ++press) {
+                platform_.Press(static_cast<KeyPress>(Uniform(0, static_cast<int>(KeyPress::Undo))));
             }
             if (frames_ - lastCapture_ > 2000 && Chance(0.01)) {
                 platform_.Hold(kKeyF9);
@@ -256,11 +259,19 @@ public:
         Frame();
         for (size_t i = 0; i < clicks.size(); ++i) {
             ASSERT_EQ(game_->screen, ScreenPlaying) << "move " << i << " of " << clicks.size();
-            platform_.Click();
+            // A click on the tile, or the arrow that slides it into the blank.
+            if (Chance(0.3)) {
+                platform_.Press(ArrowFor(clicks[i]));
+            } else {
+                platform_.Click();
+            }
             if (i + 1 < clicks.size()) platform_.cursor = Centre(clicks[i + 1]);
             Frame();
+            ASSERT_EQ(game_->blankRow * n + game_->blankCol, clicks[i]) << "move " << i << " of " << clicks.size();
         }
-        ASSERT_EQ(game_->screen, ScreenSolved) << n << " x " << n;
+        std::string after;
+        for (int q = 0; q < n * n; ++q) after += " " + std::to_string(game_->boardTile[q / n][q % n]);
+        ASSERT_EQ(game_->screen, ScreenSolved) << n << " x " << n << ":" << after << " clicks " << clicks.size();
         moves_ += static_cast<long>(clicks.size());
         if (n == 6) {
             // Back to the start: Escape ends the game, a new one begins at 2 x 2.
@@ -320,6 +331,13 @@ private:
         const Point p = platform_.cursor;
         const bool on = 630 < p.x && p.x < 753 && 495 < p.y && p.y < 522;
         return on && (game_->gridSize != 2 || !Chance(0.2));
+    }
+    // The arrow that slides the tile in `cell`, beside the blank, into it.
+    KeyPress ArrowFor(int cell) const {
+        const int n = game_->gridSize;
+        const int row = cell / n, col = cell % n;
+        if (row == game_->blankRow) return col > game_->blankCol ? KeyPress::Left : KeyPress::Right;
+        return row > game_->blankRow ? KeyPress::Up : KeyPress::Down;
     }
     Point Centre(int cell) const {
         const int n = game_->gridSize, t = game_->tileSize;
