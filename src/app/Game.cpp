@@ -65,7 +65,7 @@ void Game::ReleaseAll() {
     for (SurfacePtr* image : {&menuHelp, &menuExit, &menuHighScores, &menuMusic, &menuSound, &menuButton,
                               &menuPicture, &menuBack, &backgroundOptionsImage, &menuTile, &menuOptions,
                               &menuResume, &menuShuffle, &menuShuffleAgain, &menuNextLevel, &hyphenImage,
-                              &digitImage}) {
+                              &digitImage, &menuPictureLeft, &menuPictureRight}) {
         image->reset();
     }
     for (int row = 0; row < kMaxGrid; ++row) {

@@ -86,11 +86,18 @@ public:
     SurfacePtr LoadTexThumb(const std::string& path);
     SurfacePtr LoadTexTile(const std::string& path, int32_t row, int32_t col);
     int32_t LoadResources();
+    // The player's pictures, after the game's three (OwnPictures.cpp).
+    void AddOwnPictures();
+    void CutOwnPicture(int32_t index);
+    int32_t PictureCount() const { return static_cast<int32_t>(pictureFull.size()); }
 
     // ---- gfx/: sidebar, options page, pages, numbers, pointer --------------
     void DrawSidebar();
     void SidebarButton(int32_t index);
     void OptionControl(int32_t index);
+    // The arrows that page the options page's row of thumbnails (PictureRow.cpp).
+    void PictureRowArrows();
+    void KeepChosenPictureInRow();
     void DrawPage(int32_t x, int32_t y, const SurfacePtr& image);
     void DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits);
     void DrawTime(int32_t seconds, int32_t x, int32_t y);
@@ -170,17 +177,19 @@ public:
     bool musicLoader = false;
     bool performance = false;
     bool backgroundMusic = false;
-    std::array<SurfacePtr, 3> pictureFull;
+    // Tiger, Bird, Flower, then the player's own pictures.
+    std::vector<SurfacePtr> pictureFull = std::vector<SurfacePtr>(3);
     SurfacePtr menuExit, menuHighScores, menuHelp, menuShuffle, menuTile, menuResume, menuOptions,
         menuBack, menuPicture, menuMusic, menuSound, menuButton;
     SurfacePtr backgroundImage;
     SurfacePtr backgroundOptionsImage;
     SurfacePtr currentPicture;  // borrowed: one of pictureFull
     SurfacePtr blankTile;
-    std::array<SurfacePtr, 3> pictureThumb;
+    std::vector<SurfacePtr> pictureThumb = std::vector<SurfacePtr>(3);
     SurfacePtr mousePtrImage;
     SurfacePtr borderImage;
     SurfacePtr menuShuffleAgain, menuNextLevel;
+    SurfacePtr menuPictureLeft, menuPictureRight;
     SurfacePtr tileImage[kMaxGrid][kMaxGrid];
     SurfacePtr boardImage[kMaxGrid][kMaxGrid];  // shared: keeps an earlier cut alive while shown
     SurfacePtr wonImage, helpPageImage, highScoreImage, hyphenImage, digitImage;
@@ -213,6 +222,8 @@ public:
     SoundEffect soundButton, soundTile, soundSuccess;
     // A board has been dealt in this run (before that the clock shows zero).
     bool boardDealt = false;
+    // The picture in the options page's first thumbnail slot.
+    int32_t pictureRowFirst = 0;
     // Arrow and undo presses handed over for this frame; acted on only on
     // ScreenPlaying, dropped at the frame's end like an untaken click.
     std::vector<KeyPress> keyPresses;

@@ -1,5 +1,6 @@
 // The options page: Back, the music and sound switches, the picture choice.
-// Back also serves the best-times and help pages.
+// Back also serves the best-times and help pages. The three thumbnail slots
+// show the pictures from pictureRowFirst on (PictureRow.cpp pages the row).
 #include "app/Game.h"
 
 namespace {
@@ -54,21 +55,23 @@ void Game::OptionControl(int32_t index) {
         case OptionPicture:
             if (Inside(row.hover, cursor)) {
                 hovered = true;
-                for (int32_t k = 0; k < 3; ++k) {
+                for (int32_t k = 0; k < 3 && pictureRowFirst + k < PictureCount(); ++k) {
                     if (kThumbnails[k].hitLeft < cursor.x && cursor.x < kThumbnails[k].hitRight) {
-                        chosen = k;
+                        chosen = pictureRowFirst + k;
                         DrawImage(kThumbnails[k].x - 3, 337, borderImage, &thumbFrame, BlitMode::Opaque);
                         break;
                     }
                 }
                 // Between the thumbnails, or on the caption: nothing to pick.
                 if (chosen < 0) clicked = false;
-            } else if (pictureIndex >= 0 && pictureIndex <= 2) {
-                DrawImage(kThumbnails[pictureIndex].x - 3, 337, borderImage, &thumbFrame, BlitMode::Opaque);
+            } else if (pictureIndex >= pictureRowFirst && pictureIndex < pictureRowFirst + 3) {
+                const int32_t slot = pictureIndex - pictureRowFirst;
+                DrawImage(kThumbnails[slot].x - 3, 337, borderImage, &thumbFrame, BlitMode::Opaque);
             }
-            for (int32_t k = 0; k < 3; ++k) {
-                DrawImage(kThumbnails[k].x, 340, pictureThumb[k], nullptr, BlitMode::Opaque);
+            for (int32_t k = 0; k < 3 && pictureRowFirst + k < PictureCount(); ++k) {
+                DrawImage(kThumbnails[k].x, 340, pictureThumb[pictureRowFirst + k], nullptr, BlitMode::Opaque);
             }
+            PictureRowArrows();
             break;
         default:
             break;

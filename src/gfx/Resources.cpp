@@ -22,6 +22,8 @@ int32_t Game::LoadResources() {
     menuExit = LoadTex("Tex\\Menu\\Exit.Tex");
     menuShuffleAgain = LoadTex("Tex\\Menu\\ShuffleAgain.Tex");
     menuNextLevel = LoadTex("Tex\\Menu\\NextLevel.Tex");
+    menuPictureLeft = LoadTex("Tex\\Menu\\PictureLeft.Tex");
+    menuPictureRight = LoadTex("Tex\\Menu\\PictureRight.Tex");
 
     ChoosePicture(0);
 
@@ -37,6 +39,7 @@ int32_t Game::LoadResources() {
     mousePtrImage = LoadTex("Tex\\MousePtr.Tex");
     digitImage = LoadTex("Tex\\Digit.Tex");
     hyphenImage = LoadTex("Tex\\Hyphen.Tex");
+    AddOwnPictures();
 
     // Pure green is see-through in every keyed image.
     constexpr uint32_t kPureGreen = 0x00FF00;
@@ -45,7 +48,8 @@ int32_t Game::LoadResources() {
     for (const SurfacePtr* keyed :
          {&mousePtrImage, &menuShuffle, &menuTile, &menuHighScores, &menuOptions, &menuMusic, &menuSound,
           &menuButton, &menuPicture, &menuBack, &menuResume, &menuHelp, &menuExit, &wonImage,
-          &helpPageImage, &highScoreImage, &hyphenImage, &digitImage, &menuShuffleAgain, &menuNextLevel}) {
+          &helpPageImage, &highScoreImage, &hyphenImage, &digitImage, &menuShuffleAgain, &menuNextLevel,
+          &menuPictureLeft, &menuPictureRight}) {
         if (*keyed) (*keyed)->SetColorKey(key);
     }
 

@@ -23,7 +23,7 @@ void Game::DrawSidebar() {
     DrawImage(45, 45, borderImage, nullptr, BlitMode::Opaque);
     const Rect thumbFrame{0, 0, 64, 64};
     DrawImage(658, 33, borderImage, &thumbFrame, BlitMode::Opaque);
-    if (pictureIndex >= 0 && pictureIndex <= 2) {
+    if (pictureIndex >= 0 && pictureIndex < PictureCount()) {
         DrawImage(660, 35, pictureThumb[pictureIndex], nullptr, BlitMode::Opaque);
     }
     for (int32_t index : {ButtonShuffle, ButtonTile, ButtonHighScores, ButtonHelp, ButtonOptions, ButtonExit}) {

@@ -21,3 +21,5 @@ std::string HostPath(std::string_view gameName) {
     if (folder.back() == '/') return folder + path;
     return folder + "/" + path;
 }
+
+std::string PlayerPath(std::string_view gameName) { return HostPath(gameName); }

@@ -12,3 +12,7 @@ const std::string& GameFolder();
 
 // "Tex\Menu\Exit.Tex" -> "<folder>/Tex/Menu/Exit.Tex"
 std::string HostPath(std::string_view gameName);
+
+// The player's own files ("Pictures\Cat.png"): for now they live in the game
+// folder too, exactly as HostPath maps them.
+std::string PlayerPath(std::string_view gameName);

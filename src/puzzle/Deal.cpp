@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/Game.h"
+#include "gfx/OwnPictures.h"
 #include "platform/Paths.h"
 #include "puzzle/ReadNumber.h"
 #include "puzzle/Solvable.h"
@@ -43,10 +44,15 @@ bool IsValidRecord(const ShuffleRecord& record) {
 }  // namespace
 
 void Game::ChoosePicture(int32_t index) {
-    if (index < 0 || index > 2) return;
+    if (index < 0 || index >= PictureCount()) return;
     pictureIndex = index;
     tileSize = 500 / gridSize;
     blankTile.reset();
+    KeepChosenPictureInRow();
+    if (index >= kGamePictures) {
+        CutOwnPicture(index);
+        return;
+    }
     blankTile = LoadTexTile(kHollowFiles[index], 0, 0);
     currentPicture = pictureFull[index];
     CutTiles(kPictureFiles[index]);

@@ -105,7 +105,8 @@ void Game::ApplyLevelChoice() {
         if (levelChoice == 7 && gridSize < 6) {
             ++gridSize;
         } else {
-            pictureIndex = (pictureIndex + 1) % 3;
+            // Through every picture, the player's own included, then Tiger again.
+            pictureIndex = (pictureIndex + 1) % PictureCount();
         }
         ChoosePicture(pictureIndex);
         screen = ScreenPreview;

@@ -90,6 +90,7 @@ const Size kSizes[] = {
     {"Tex/Menu/Back.Tex", 296, 67},        {"Tex/Menu/Music.Tex", 210, 32},
     {"Tex/Menu/Sound.Tex", 250, 42},       {"Tex/Menu/Picture.Tex", 300, 40},
     {"Tex/Menu/Button.Tex", 50, 29},       {"Icon.bmp", 64, 64},
+    {"Tex/Menu/PictureLeft.Tex", 52, 30},  {"Tex/Menu/PictureRight.Tex", 52, 30},
 };
 
 const char* kKeyed[] = {
@@ -98,6 +99,7 @@ const char* kKeyed[] = {
     "Tex/Menu/Picture.Tex",      "Tex/Menu/Back.Tex",       "Tex/Menu/Resume.Tex",   "Tex/Menu/Help.Tex",
     "Tex/Menu/Exit.Tex",         "Tex/Won.Tex",             "Tex/HelpPage.Tex",      "Tex/HighScore.Tex",
     "Tex/Hyphen.Tex",            "Tex/Digit.Tex",           "Tex/Menu/ShuffleAgain.Tex", "Tex/Menu/NextLevel.Tex",
+    "Tex/Menu/PictureLeft.Tex",  "Tex/Menu/PictureRight.Tex",
 };
 
 TEST(Images, HaveTheSizesTheScreensRelyOn) {
@@ -160,7 +162,7 @@ const Control kControls[] = {
     {"Tex/Menu/Options.Tex", 125, 32},     {"Tex/Menu/HighScores.Tex", 189, 44}, {"Tex/Menu/Help.Tex", 88, 33},
     {"Tex/Menu/Exit.Tex", 123, 27},        {"Tex/Menu/ShuffleAgain.Tex", 205, 42}, {"Tex/Menu/NextLevel.Tex", 173, 41},
     {"Tex/Menu/Back.Tex", 148, 67},        {"Tex/Menu/Music.Tex", 105, 32},     {"Tex/Menu/Sound.Tex", 125, 42},
-    {"Tex/Menu/Picture.Tex", 150, 40},
+    {"Tex/Menu/Picture.Tex", 150, 40},     {"Tex/Menu/PictureLeft.Tex", 26, 30}, {"Tex/Menu/PictureRight.Tex", 26, 30},
 };
 
 TEST(Controls, HoldANormalAndABrighterHoveredFrame) {

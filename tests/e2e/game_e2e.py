@@ -138,6 +138,85 @@ def arrow_keys(game_path, root):
     v.remove_folder(folder)
 
 
+# The player's picture: its centre square in four quarters, bands beside it.
+OWN = [(200, 100, 20), (20, 100, 200), (120, 20, 160), (230, 230, 230)]
+OWN_BANDS = (250, 0, 250)
+
+
+def own_pixel(x, y):
+    if x < 100 or x >= 700:
+        return OWN_BANDS
+    return OWN[(y >= 300) * 2 + (x >= 400)]
+
+
+def latest_capture(folder, before):
+    files = captures(folder)
+    if len(files) <= before:
+        return len(files), b""
+    with open(files[-1], "rb") as f:
+        return len(files), f.read()
+
+
+def own_picture(game_path, root):
+    """A PNG in the pictures folder, chosen on the options page (a page of the
+    row to the right), dealt at 2 x 2 and solved. A text file named .png
+    beside it is skipped with its line on stderr."""
+    folder = v.make_game_folder(root)
+    v.write_png(os.path.join(folder, "Pictures", "Mine.png"), 800, 600, own_pixel)
+    with open(os.path.join(folder, "Pictures", "Broken.png"), "w") as f:
+        f.write("not a picture\n")
+    with v.Xvfb(800, 600) as x:
+        g = v.Game(game_path, folder, x)
+        try:
+            g.wait_for_window()
+            time.sleep(0.4)
+            for point in [(692, 356),   # Options
+                          (785, 370),   # the right arrow: Bird, Flower, Mine
+                          (700, 370),   # the third slot: Mine
+                          (400, 480),   # Back, to the preview of Mine
+                          (692, 123)]:  # Shuffle: the canned deal 1 3 / 2 blank
+                g.move(*point)
+                time.sleep(0.3)
+                g.click()
+                time.sleep(0.4)
+            g.move(780, 590)
+            time.sleep(0.3)
+            g.hold_key("F9", 0.06)
+            time.sleep(0.3)
+            count, data = latest_capture(folder, 0)
+            check(len(data) == 1440054, "own picture: a capture of the dealt board")
+            if len(data) == 1440054:
+                cells = [pixel(data, 52 + c * 250 + 125, 52 + r * 250 + 125) for r in range(2) for c in range(2)]
+                want = [v.shown(OWN[1]), v.shown(OWN[3]), v.shown(OWN[2])]
+                check(cells[:3] == want, "own picture: its tiles dealt %s" % cells)
+                check(max(cells[3]) < 110, "own picture: a dark blank slot %s" % (cells[3],))
+                check(pixel(data, 705, 80) == v.shown(OWN[3]), "own picture: its thumbnail in the sidebar")
+            for cell in [(427, 177), (177, 177)]:  # two moves bring it home
+                g.move(*cell)
+                time.sleep(0.3)
+                g.click()
+                time.sleep(0.4)
+            g.hold_key("F9", 0.06)
+            time.sleep(0.3)
+            count, data = latest_capture(folder, count)
+            check(len(data) == 1440054, "own picture: a capture of the solved page")
+            if len(data) == 1440054:
+                check(pixel(data, 140, 130) == v.shown((250, 250, 0)), "own picture: solved")
+                corners = [pixel(data, 60, 60), pixel(data, 540, 60), pixel(data, 60, 540), pixel(data, 540, 540)]
+                check(corners == [v.shown(c) for c in OWN], "own picture: shown whole, its centre square %s" % corners)
+            with open(os.path.join(folder, "ScoreFile.txt")) as f:
+                first = f.readline().split()
+            check(first[0] == "2" and int(first[1]) < 60, "own picture: a best time at 2 x 2 %s" % first)
+            g.hold_key("Escape", 0.12)
+            check(g.wait(10) == 1, "own picture: Escape ends the game")
+            err = g.stderr()
+            check("Broken.png skipped: it is not a PNG, JPEG or BMP image" in err, "own picture: the bad file named")
+            check("Mine.png" not in err, "own picture: nothing said of the good one")
+        finally:
+            g.kill()
+    v.remove_folder(folder)
+
+
 def terminate(game_path, root, sig):
     folder = v.make_game_folder(root)
     with v.Xvfb(800, 600) as x:
@@ -224,6 +303,7 @@ def main():
     figures = {}
     with tempfile.TemporaryDirectory(prefix="vesk-e2e-") as root:
         play(game_path, root, figures)
+        own_picture(game_path, root)
         arrow_keys(game_path, root)
         terminate(game_path, root, signal.SIGTERM)
         terminate(game_path, root, signal.SIGINT)

@@ -3,6 +3,7 @@ with images and sounds of known colours, a private X server, xdotool."""
 
 import os
 import select
+import zlib
 import shutil
 import signal
 import struct
@@ -26,7 +27,7 @@ MENU = {  # name: (width, height) of both frames side by side
     "Shuffle": (230, 47), "Tile": (226, 47), "HighScores": (378, 44), "Options": (250, 32),
     "Resume": (226, 47), "Music": (210, 32), "Sound": (250, 42), "Button": (50, 29),
     "Back": (296, 67), "Picture": (300, 40), "Help": (176, 33), "ShuffleAgain": (410, 42),
-    "NextLevel": (346, 41), "Exit": (246, 27),
+    "NextLevel": (346, 41), "Exit": (246, 27), "PictureLeft": (52, 30), "PictureRight": (52, 30),
 }
 
 
@@ -66,6 +67,19 @@ def write_bmp(path, w, h, pixel):
 def solid_bmp(path, w, h, colour):
     line = bgr(colour, w)
     write_bmp_rows(path, w, h, lambda y: line)
+
+
+def write_png(path, w, h, pixel):
+    """An 8-bit RGB PNG; pixel(x, y) gives (r, g, b)."""
+    raw = b"".join(b"\0" + b"".join(bytes(pixel(x, y)) for x in range(w)) for y in range(h))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)) +
+                chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
 
 
 def write_wav(path, samples=800):

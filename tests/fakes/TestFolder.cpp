@@ -13,16 +13,18 @@
 
 namespace fs = std::filesystem;
 
-const char* const kMenuFiles[14] = {"Shuffle",  "Tile", "HighScores", "Options", "Resume",       "Music",    "Sound",
-                                    "Button",   "Back", "Picture",    "Help",    "ShuffleAgain", "NextLevel", "Exit"};
+const char* const kMenuFiles[kMenuCount] = {
+    "Shuffle", "Tile",    "HighScores", "Options",      "Resume",    "Music", "Sound",       "Button",
+    "Back",    "Picture", "Help",       "ShuffleAgain", "NextLevel", "Exit",  "PictureLeft", "PictureRight"};
 
 namespace {
 
 struct MenuSize {
     int w, h;  // the whole image: two frames side by side
 };
-const MenuSize kMenuSizes[14] = {{230, 47}, {226, 47}, {378, 44}, {250, 32}, {226, 47}, {210, 32}, {250, 42},
-                                 {50, 29},  {296, 67}, {300, 40}, {176, 33}, {410, 42}, {346, 41}, {246, 27}};
+const MenuSize kMenuSizes[kMenuCount] = {{230, 47}, {226, 47}, {378, 44}, {250, 32}, {226, 47}, {210, 32},
+                                         {250, 42}, {50, 29},  {296, 67}, {300, 40}, {176, 33}, {410, 42},
+                                         {346, 41}, {246, 27}, {52, 30},  {52, 30}};
 
 }  // namespace
 
@@ -75,7 +77,7 @@ TestFolder::TestFolder() {
         WriteBitmap(std::string("Tex/") + pictures[p] + "Hollow.Tex", 500, 500,
                     [p](int, int) { return Rgb{kHollow.r, kHollow.g, static_cast<uint8_t>(kHollow.b + p)}; });
     }
-    for (int i = 0; i < 14; ++i) {
+    for (int i = 0; i < kMenuCount; ++i) {
         const MenuSize size = kMenuSizes[i];
         const std::string file = std::string("Tex/Menu/") + kMenuFiles[i] + ".Tex";
         if (std::string(kMenuFiles[i]) == "Button") {

@@ -56,4 +56,5 @@ private:
 };
 
 // Menu file names in the order MenuNormal/MenuHovered index them.
-extern const char* const kMenuFiles[14];
+constexpr int kMenuCount = 16;
+extern const char* const kMenuFiles[kMenuCount];

@@ -154,6 +154,31 @@ Image control(int w, int h, const std::string& caption, double fontSize, Rgb mat
     return c.toKeyed(matte);
 }
 
+// A small two-frame control with a chevron for a caption: the arrows beside
+// the options page's thumbnails that page the row of pictures.
+Image arrowControl(int w, int h, int dir, uint64_t seed) {
+    Canvas c(2 * w, h);
+    cairo_t* cr = c.cr();
+    for (int f = 0; f < 2; ++f) {
+        const bool lit = f == 1;
+        plateFrame(cr, f * w, w, h, "", 0, lit, seed + f);
+        const double cx = f * w + w / 2.0 + dir * 0.5, cy = h / 2.0, s = h * 0.22;
+        cairo_new_path(cr);
+        cairo_move_to(cr, cx - dir * s * 0.55, cy - s);
+        cairo_line_to(cr, cx + dir * s * 0.55, cy);
+        cairo_line_to(cr, cx - dir * s * 0.55, cy + s);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        setRgb(cr, lit ? Rgb{90, 36, 8} : kInk);
+        cairo_set_line_width(cr, 6);
+        cairo_stroke_preserve(cr);
+        setRgb(cr, lit ? Rgb{255, 255, 248} : kCream);
+        cairo_set_line_width(cr, 3);
+        cairo_stroke(cr);
+    }
+    return c.toKeyed(kPage);
+}
+
 // The backdrop shared by the screens: deep indigo facets with soft aurora light.
 Image backdrop(int w, int h, uint64_t seed, Rgb tint) {
     Canvas c(w * 2, h * 2);
@@ -471,8 +496,14 @@ Image helpPage() {
         "Click a tile next to the empty slot to slide it across.",
         "Put every tile back home to finish; the clock keeps your time.",
         "Solve a level to go on to a finer grid, from 2 x 2 up to 6 x 6.",
+        "Your own photos: PNG, JPEG or BMP files in the game's Pictures folder",
+        "(installed: ~/.local/share/vesk/Pictures) join the puzzles at the next start.",
     };
-    for (int i = 0; i < 4; ++i) letter(cr, kFontBold, 16, rules[i], 34, 68 + 22 * i, text, kInk, 0, Align::Left);
+    for (int i = 0; i < 6; ++i) {
+        const bool own = i >= 4;  // the two lines about the player's photos
+        letter(cr, kFontBold, own ? 14 : 16, rules[i], 34, own ? 70 + 16 * i : 61 + 18 * i, own ? kGoldLight : text,
+               kInk, 0, Align::Left);
+    }
     cairo_move_to(cr, 30, 160);
     cairo_line_to(cr, W - 30, 160);
     setRgb(cr, kGold, 0.6);
@@ -661,6 +692,8 @@ bool writeInterface(const std::string& out, const Pictures& pics) {
         seed += 7;
     }
     ok &= writeBmp(menu + "Button.Tex", tickBox());
+    ok &= writeBmp(menu + "PictureLeft.Tex", arrowControl(26, 30, -1, 700));
+    ok &= writeBmp(menu + "PictureRight.Tex", arrowControl(26, 30, +1, 710));
     return ok;
 }
 

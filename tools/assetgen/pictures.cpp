@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "assets.h"
+#include "gfx/HollowLook.h"
 #include "lowpoly.h"
 
 namespace assetgen {
@@ -55,22 +56,14 @@ Image renderPicture(const std::string& artDir, const std::string& name, uint64_t
 }
 
 Image makeHollow(const Image& pic) {
-    // A dim, cool copy of the picture, sunk below the tiles: a soft shadow
-    // falls from the top and left edges, which the slot has at every size.
+    // The empty slot: the same look the game gives the blank tile of a
+    // player's own picture.
     Image out(pic.w, pic.h);
     for (int y = 0; y < pic.h; ++y)
         for (int x = 0; x < pic.w; ++x) {
-            Rgb c = pic.at(x, y);
-            double l = 0.3 * c.r + 0.59 * c.g + 0.11 * c.b;
-            double shadow = std::min(1.0, std::min(x, y) / 20.0);
-            shadow = 0.3 + 0.7 * std::sqrt(shadow);
-            // fine diagonal grooves mark the slot as empty
-            shadow *= 1.0 + 0.13 * std::sin((x + y) * 0.55);
-            auto ch = [&](double v, double tint) {
-                double m = (0.35 * v + 0.65 * l) * 0.34 * shadow + tint;
-                return uint8_t(std::clamp(m, 0.0, 255.0));
-            };
-            out.at(x, y) = Rgb{ch(c.r, 6), ch(c.g, 8), ch(c.b, 18)};
+            const Rgb c = pic.at(x, y);
+            const HollowRgb h = HollowPixel(c.r, c.g, c.b, x, y);
+            out.at(x, y) = Rgb{h.r, h.g, h.b};
         }
     return out;
 }
