@@ -3,8 +3,11 @@
 JOBS ?= 2
 BUILD := build
 BUILD_SAN := build-san
+# make install: where to (PREFIX), and a staging root (DESTDIR) if any.
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all deps build build-san play test bench clean
+.PHONY: all deps build build-san play test bench install deb clean
 
 all: build
 
@@ -33,6 +36,19 @@ bench: build
 	    echo "== $$(basename $$b)"; (cd $(BUILD)/game && "$$top/$$b") || exit 1; \
 	  fi; \
 	done
+
+# Installs what `make` built; builds nothing, so that `sudo make install`
+# leaves no file in the build folder owned by root.
+install:
+	@test -x $(BUILD)/game/vesk || { echo "make install: nothing built yet; run 'make' first (not as root)"; exit 1; }
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+	@if [ "$$(id -u)" = 0 ] && [ -f $(BUILD)/install_manifest.txt ]; then \
+	  chown --reference=$(BUILD) $(BUILD)/install_manifest.txt; fi
+
+# The Debian package, checked by lintian: $(BUILD)/vesk_<version>_<arch>.deb.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error $(BUILD)/vesk_*.deb
 
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN)

@@ -107,7 +107,7 @@ Outcome WriteNewFile(const DibFile& dib, const std::string& path) {
     return Outcome::Written;
 }
 
-std::string CapturePath(const std::string& name) { return HostPath(name); }
+std::string CapturePath(const std::string& name) { return PlayerPath(name); }
 
 std::string CaptureName(int32_t number) {
     char name[32];
@@ -120,7 +120,9 @@ std::string CaptureName(int32_t number) {
 void CaptureByExclusiveCreate(const DibFile& dib) {
     // The bound only keeps a folder full of captures from stalling the frame.
     for (int tries = 0; tries < 100000 && captureCounter < INT32_MAX; ++tries) {
-        const Outcome outcome = WriteNewFile(dib, CapturePath(CaptureName(captureCounter)));
+        const std::string path = CapturePath(CaptureName(captureCounter));
+        const Outcome outcome = WriteNewFile(dib, path);
+        if (outcome == Outcome::Written) ReportSavedFile(path);
         ++captureCounter;
         if (outcome != Outcome::NameTaken) return;
     }
@@ -241,7 +243,8 @@ void CaptureScreen(const Surface& shown) {
     // capture only ever shows whole. Earlier captures are kept: a number
     // whose file exists is passed over.
     for (int tries = 0; tries < 100000 && captureCounter < INT32_MAX; ++tries) {
-        const int linked = link(temp.c_str(), CapturePath(CaptureName(captureCounter)).c_str());
+        const std::string path = CapturePath(CaptureName(captureCounter));
+        const int linked = link(temp.c_str(), path.c_str());
         const int error = errno;
         if (linked != 0 && (error == EPERM || error == EOPNOTSUPP || error == ENOSYS)) {
             // No hard links on this file system.
@@ -250,6 +253,7 @@ void CaptureScreen(const Surface& shown) {
             return;
         }
         ++captureCounter;
+        if (linked == 0) ReportSavedFile(path);
         if (linked != 0 && error == EEXIST) continue;
         break;
     }

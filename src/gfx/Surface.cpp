@@ -1,13 +1,22 @@
 #include "gfx/Surface.h"
 
 #include <algorithm>
+#include <cstring>
 
 Surface::Surface(int width, int height, uint16_t fill)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
       pixels_(static_cast<size_t>(width_) * height_, fill) {}
 
-void Surface::Fill(uint16_t value) { std::fill(pixels_.begin(), pixels_.end(), value); }
+void Surface::Fill(uint16_t value) {
+    // Both bytes alike (black, the fill of every frame): one memset, many
+    // times faster than a loop of 16-bit stores.
+    if ((value & 0xFF) == (value >> 8)) {
+        std::memset(pixels_.data(), value & 0xFF, pixels_.size() * sizeof(uint16_t));
+        return;
+    }
+    std::fill(pixels_.begin(), pixels_.end(), value);
+}
 
 bool Surface::Blit(int32_t x, int32_t y, const Surface& src, const Rect* srcRect, BlitMode mode) {
     Rect r = srcRect ? *srcRect : Rect{0, 0, src.width_, src.height_};

@@ -1,18 +1,32 @@
-// Game files are named as the game has always named them, relative to the
-// game folder and with backslashes ("Tex\Menu\Exit.Tex"). This is the one
-// place where such a name becomes a path on this machine.
+// Game files are named as the game has always named them, relative to a
+// folder and with backslashes ("Tex\Menu\Exit.Tex"). This is the one place
+// where such a name becomes a path on this machine.
+//
+// Files have two homes. The data folder holds what the game only reads (the
+// pictures, sounds, Shuffle.txt, the icon); the player folder holds what it
+// writes (ScoreFile.txt, the GAME<n>.bmp captures). Run from the ready-to-run
+// folder both are that folder; an installed game reads from its installed
+// data and writes into the player's home.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-// The folder the game's files are taken from; empty means the working directory.
+// Sets both folders at once; empty means the working directory.
 void SetGameFolder(const std::string& folder);
+// The folder read from (the same as DataFolder()).
 const std::string& GameFolder();
 
-// "Tex\Menu\Exit.Tex" -> "<folder>/Tex/Menu/Exit.Tex"
-std::string HostPath(std::string_view gameName);
+void SetDataFolder(const std::string& folder);
+const std::string& DataFolder();
+void SetPlayerFolder(const std::string& folder);
+const std::string& PlayerFolder();
 
-// The player's own files ("Pictures\Cat.png"): for now they live in the game
-// folder too, exactly as HostPath maps them.
+// "Tex\Menu\Exit.Tex" -> "<data folder>/Tex/Menu/Exit.Tex"
+std::string HostPath(std::string_view gameName);
+// "ScoreFile.txt" -> "<player folder>/ScoreFile.txt"; also the player's own
+// files ("Pictures\Cat.png").
 std::string PlayerPath(std::string_view gameName);
+
+// Tells the player on stdout where a file they asked for was saved.
+void ReportSavedFile(const std::string& path);

@@ -70,9 +70,9 @@ std::optional<KeyPress> KeyPressFor(int sdlScancode, int sdlKeycode, int sdlModi
 }
 
 SdlPlatform::SdlPlatform() {
-    // Presenting must not wait for the screen: the frame loop sets the pace.
-    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    // The window's surface in plain memory: without this, SDL on X11 backs it
+    // with a GL renderer and loads the whole GL stack.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_Init(0);
 }
 
@@ -131,7 +131,7 @@ bool SdlPlatform::PeekMessage(Message& out) {
                 if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) hadFocus_ = true;
                 // Switching away ends the game; a window manager's shuffling of
                 // the focus before the window ever had it does not.
-                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && hadFocus_) {
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && hadFocus_ && !windowed_) {
                     out = Message::KillFocus;
                     return true;
                 }
@@ -220,8 +220,10 @@ DisplayStep SdlPlatform::OpenDisplay() {
     if (!window_) {
         SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
         SDL_GetDisplayBounds(0, &bounds);
-        window_ = SDL_CreateWindow("Vesk", bounds.x, bounds.y, bounds.w, bounds.h,
-                                   SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+        window_ = windowed_ ? SDL_CreateWindow("Vesk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
+                                               kScreenHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE)
+                            : SDL_CreateWindow("Vesk", bounds.x, bounds.y, bounds.w, bounds.h,
+                                               SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
         if (!window_) return DisplayStep::QueryInterface;
         if (SDL_Surface* icon = SDL_LoadBMP(HostPath("Icon.bmp").c_str())) {
             SDL_SetWindowIcon(window_, icon);
@@ -230,7 +232,9 @@ DisplayStep SdlPlatform::OpenDisplay() {
     }
 
     // The whole screen for the game.
-    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return DisplayStep::Cooperative;
+    if (!windowed_ && SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        return DisplayStep::Cooperative;
+    }
 
     // A screen mode the frame can be shown in.
     const int display = SDL_GetWindowDisplayIndex(window_);
@@ -239,16 +243,25 @@ DisplayStep SdlPlatform::OpenDisplay() {
         return DisplayStep::DisplayMode;
     }
 
-    if (!renderer_) {
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (!renderer_) return DisplayStep::FrontSurface;
+    return OpenScreen();
+}
+
+DisplayStep SdlPlatform::OpenScreen() { return presenter_.Open(window_); }
+
+void SdlPlatform::CloseScreen() { presenter_.Close(); }
+
+bool SdlPlatform::TakeRepaint() {
+    const bool whole = mustPresent_;
+    mustPresent_ = false;
+    return whole;
+}
+
+void SdlPlatform::NotePresented() {
+    ++presentCount_;
+    if (!presented_) {
+        presented_ = true;
+        firstPresentTick_ = SDL_GetTicks();
     }
-    if (!texture_) {
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kScreenWidth,
-                                     kScreenHeight);
-        if (!texture_) return DisplayStep::BackSurface;
-    }
-    return DisplayStep::None;
 }
 
 int SdlPlatform::WatchWindow(void* self, SDL_Event* event) {
@@ -261,6 +274,7 @@ int SdlPlatform::WatchWindow(void* self, SDL_Event* event) {
             case SDL_WINDOWEVENT_SIZE_CHANGED:
             case SDL_WINDOWEVENT_RESTORED:
             case SDL_WINDOWEVENT_MAXIMIZED:
+            case SDL_WINDOWEVENT_DISPLAY_CHANGED:
                 platform->mustPresent_ = true;
                 break;
             default:
@@ -287,29 +301,12 @@ int SdlPlatform::FilterKeys(void* self, SDL_Event* event) {
 }
 
 void SdlPlatform::Present(const Surface& frame) {
-    if (!texture_ || frame.Width() != kScreenWidth || frame.Height() != kScreenHeight) return;
-    const size_t count = static_cast<size_t>(kScreenWidth) * kScreenHeight;
-    const uint16_t* pixels = frame.Row(0);
-    if (!mustPresent_ && shownPixels_.size() == count &&
-        std::memcmp(shownPixels_.data(), pixels, count * sizeof(uint16_t)) == 0) {
-        return;
-    }
-    shownPixels_.assign(pixels, pixels + count);
-    mustPresent_ = false;
-    ++presentCount_;
-    SDL_UpdateTexture(texture_, nullptr, pixels, kScreenWidth * static_cast<int>(sizeof(uint16_t)));
-    int w = 0;
-    int h = 0;
-    SDL_GetRendererOutputSize(renderer_, &w, &h);
-    const Letterbox box = LetterboxFor(w, h);
-    const SDL_Rect target{box.x, box.y, box.w, box.h};
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    SDL_RenderPresent(renderer_);
-    if (!presented_) {
-        presented_ = true;
-        firstPresentTick_ = SDL_GetTicks();
+    if (!window_) return;
+    const bool whole = TakeRepaint();
+    if (presenter_.Present(frame, whole)) {
+        NotePresented();
+    } else if (whole) {
+        mustPresent_ = true;  // still to be drawn whole
     }
 }
 
@@ -323,11 +320,7 @@ void SdlPlatform::CloseDisplay() {
         presses_.clear();
     }
     mustPresent_ = true;
-    shownPixels_.clear();
-    if (texture_) SDL_DestroyTexture(texture_);
-    texture_ = nullptr;
-    if (renderer_) SDL_DestroyRenderer(renderer_);
-    renderer_ = nullptr;
+    CloseScreen();
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     if (videoUp_) SDL_QuitSubSystem(SDL_INIT_VIDEO);

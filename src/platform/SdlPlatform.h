@@ -9,21 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/Letterbox.h"
 #include "platform/Platform.h"
+#include "platform/WindowPresenter.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 union SDL_Event;
 
-// Where the frame lies in a window of w x h: the largest 4:3 rectangle,
-// centred, black bars on the two other sides.
-struct Letterbox {
-    int x = 0;
-    int y = 0;
-    int w = 0;
-    int h = 0;
-};
+// Where the frame lies in a window of w x h (see Letterbox.h).
 Letterbox LetterboxFor(int windowWidth, int windowHeight);
 
 // A window position to a frame pixel through the letterbox, held inside the
@@ -45,6 +38,10 @@ public:
     SdlPlatform(const SdlPlatform&) = delete;
     SdlPlatform& operator=(const SdlPlatform&) = delete;
 
+    // A resizable window of 800x600 to start (set before OpenDisplay) instead
+    // of the whole screen; switching to another window then goes on playing.
+    void PlayInWindow(bool windowed) { windowed_ = windowed; }
+
     void HideSystemCursor() override;
     // The window is made with the display (OpenDisplay), hidden until
     // ShowMainWindow, so a start-up that stops early never shows it.
@@ -64,12 +61,12 @@ public:
     void CloseKeyboard() override;
     std::vector<KeyPress> TakeKeyPresses() override;
 
-    // Video, the hidden window, full screen, the screen's mode, the renderer
-    // (no vertical sync: the frame loop sets the pace), the frame texture.
+    // Video, the hidden window, full screen, the screen's mode, then the
+    // screen output (OpenScreen).
     DisplayStep OpenDisplay() override;
-    // Shows the frame, unless the screen shows that very frame already (a
-    // still screen costs no drawing); the window being uncovered, resized or
-    // shown again has it drawn anew.
+    // Shows what changed since the frame on the screen (a still screen costs
+    // no drawing); the window being uncovered, resized, moved to another
+    // screen or shown again has it drawn whole.
     void Present(const Surface& frame) override;
     void CloseDisplay() override;
 
@@ -82,25 +79,34 @@ public:
     int PresentCount() const { return presentCount_; }
     uint32_t FirstPresentTick() const { return firstPresentTick_; }
     SDL_Window* Window() const { return window_; }
+    const PresentTimes& Times() const { return presenter_.Times(); }
 
 protected:
     void ExitProcess(int status, bool runExitHandlers) override;
+    // The screen output of the window made: its own surface ("Create Front
+    // Surface failed" when there is none, "Create Back Surface failed" when
+    // the frame cannot be scaled into its format). No renderer, no GL.
+    virtual DisplayStep OpenScreen();
+    virtual void CloseScreen();
+    // Whether the window must be drawn whole; asking clears it.
+    bool TakeRepaint();
+    // A frame was shown.
+    void NotePresented();
 
 private:
+    bool windowed_ = false;  // in a window rather than on the whole screen
     bool hadFocus_ = false;  // the window has had the keyboard focus
     bool videoUp_ = false;
     bool keyboardOpen_ = false;
     bool hideCursor_ = false;
     uint32_t quitEvent_ = 0;  // our own quit message, an SDL user event
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
+    WindowPresenter presenter_;
     bool presented_ = false;
     uint32_t firstPresentTick_ = 0;
     int presentCount_ = 0;
     bool watching_ = false;
-    bool mustPresent_ = true;         // the screen no longer shows shownPixels_
-    std::vector<uint16_t> shownPixels_;  // the frame on the screen
+    bool mustPresent_ = true;  // the window must be drawn whole
 
     static int WatchWindow(void* self, SDL_Event* event);
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-std::string ScoreFilePath() { return HostPath("ScoreFile.txt"); }
+std::string ScoreFilePath() { return PlayerPath("ScoreFile.txt"); }
 
 // Reads up to five records; a record that does not parse ends the reading.
 // A time not read, or a negative one, is no time yet, as in a missing file:

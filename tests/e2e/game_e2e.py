@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
 """The real game under Xvfb, driven by xdotool as a player would: click
-Shuffle, hold F9, press Escape; a board solved with the arrow keys; a SIGTERM; a click through the letterbox of
-a 1280x1024 screen; and the start-ups that fail. Exit status 0 when all
-checks hold."""
+Shuffle, hold F9, press Escape; a board solved with the arrow keys; a
+SIGTERM; a click through the letterbox of a 1280x1024 screen; the X screen
+itself (xwd) against the frame after pointer moves, a hover and a clock
+tick, with no GL library loaded; and the start-ups that fail. Exit status 0
+when all checks hold."""
 
 import argparse
 import glob
 import os
+import re
 import signal
 import struct
 import subprocess
@@ -15,6 +18,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import numpy as np  # noqa: E402
 import vesk_e2e as v  # noqa: E402
 
 failures = []
@@ -264,6 +268,161 @@ def letterbox(game_path, root):
     v.remove_folder(folder)
 
 
+# Libraries of a GL stack: the GL and EGL dispatchers, Mesa's drivers, LLVM.
+GL_LIBRARY = re.compile(r"/(lib(GL|GLX|GLX_mesa|GLdispatch|OpenGL|EGL|EGL_mesa|GLESv1_CM|GLESv2|glapi|gallium|LLVM)"
+                        r"[-.][^/]*|[^/]*_dri\.so[^/]*)$")
+
+
+def gl_libraries(pid):
+    with open("/proc/%d/maps" % pid) as f:
+        paths = {line.split(None, 5)[5].strip() for line in f if len(line.split(None, 5)) == 6}
+    return sorted(p for p in paths if GL_LIBRARY.search(p))
+
+
+def xwd_screen(x):
+    """The X screen as rows of (red, green, blue), read by xwd."""
+    data = subprocess.run(["xwd", "-root", "-silent"], env=x.env(), capture_output=True, check=True,
+                          timeout=30).stdout
+    head = struct.unpack(">25I", data[:100])
+    size, width, height, order, bpp, line = head[0], head[4], head[5], head[7], head[11], head[12]
+    masks, colours = head[14:17], head[19]
+    if bpp != 32:
+        raise RuntimeError("xwd: %d bits a pixel" % bpp)
+    words = np.frombuffer(data, dtype="<u4" if order == 0 else ">u4", count=line // 4 * height,
+                          offset=size + 12 * colours).reshape(height, line // 4)[:, :width].astype(np.int64)
+    shift = [(m & -m).bit_length() - 1 for m in masks]
+    return np.stack([(words & m) >> sh for m, sh in zip(masks, shift)], axis=-1)
+
+
+def capture_frame(data):
+    """The 800x600 frame of a capture as rows of (red, green, blue)."""
+    rows = np.frombuffer(data, dtype=np.uint8, offset=54).reshape(600, 800, 3)[::-1]
+    return rows[:, :, ::-1].astype(np.int64)
+
+
+def letterbox_of(width, height):
+    if width * 600 >= height * 800:
+        w, h = height * 800 // 600, height
+    else:
+        w, h = width, width * 600 // 800
+    return (width - w) // 2, (height - h) // 2, w, h
+
+
+def axis_taps(frame_size, screen_size):
+    """Per screen pixel: the two frame pixels it blends and the weight of the
+    second. The screen pixel's centre maps through the whole frame (in 16.16
+    fixed point, as the scaler takes the scale); the weight goes in steps of
+    1/128, and the edges are held."""
+    step = ((frame_size << 16) + screen_size // 2) // screen_size
+    centre = (np.arange(screen_size, dtype=np.int64) << 16) + 0x8000
+    x = ((centre * step + 0x8000) >> 16) - 0x8000
+    near = x >> 16
+    weight = ((x >> 9) & 0x7F) / 128.0
+    return np.clip(near, 0, frame_size - 1), np.clip(near + 1, 0, frame_size - 1), weight
+
+
+def expected_screen(frame, width, height):
+    """The frame as the screen should show it: at 800x600 itself, else scaled
+    bilinearly into the letterbox, black bars around."""
+    bx, by, bw, bh = letterbox_of(width, height)
+    screen = np.zeros((height, width, 3))
+    if (bw, bh) == (800, 600):
+        screen[by:by + bh, bx:bx + bw] = frame
+        return screen
+    x0, x1, wx = axis_taps(800, bw)
+    y0, y1, wy = axis_taps(600, bh)
+    wx = wx[None, :, None]
+    top = frame[y0][:, x0] * (1 - wx) + frame[y0][:, x1] * wx
+    bottom = frame[y1][:, x0] * (1 - wx) + frame[y1][:, x1] * wx
+    screen[by:by + bh, bx:bx + bw] = top * (1 - wy[:, None, None]) + bottom * wy[:, None, None]
+    return screen
+
+
+def distinct_digits_and_still_pointer(folder):
+    """Digits of ten colours, so that each clock tick shows; a pointer whose
+    frames are all alike, so that only the game's own changes move pixels."""
+    v.write_bmp(os.path.join(folder, "Tex", "Digit.Tex"), 260, 30,
+                lambda x, y: v.GREEN if x % 26 == 25 else (20 + 20 * (x // 26), 200 - 15 * (x // 26), 100 + y * 4))
+    v.write_bmp(os.path.join(folder, "Tex", "MousePtr.Tex"), 760, 27,
+                lambda x, y: v.POINTER if x % 38 < 6 and y < 6 else ((0, 0, 255) if x % 38 == 8 and y == 0 else v.GREEN))
+
+
+def screen_shows_the_frame(game_path, root, width, height, figures):
+    """Pointer moves, a hover and a clock tick drawn as changed rectangles:
+    the X screen then equals the frame (800x600) or its bilinear scaling
+    within one level a channel."""
+    name = "%dx%d" % (width, height)
+    folder = v.make_game_folder(root)
+    distinct_digits_and_still_pointer(folder)
+    bx, by, bw, bh = letterbox_of(width, height)
+
+    def at(fx, fy):  # a frame point to the screen
+        return int(bx + (fx + 0.5) * bw / 800), int(by + (fy + 0.5) * bh / 600)
+
+    with v.Xvfb(width, height) as x:
+        g = v.Game(game_path, folder, x)
+        try:
+            g.wait_for_window()
+            time.sleep(0.4)
+            gl = gl_libraries(g.proc.pid)
+            check(not gl, "%s: no GL library mapped in the game %s" % (name, gl))
+            g.move(*at(692, 123))  # Shuffle
+            time.sleep(0.3)
+            g.click()
+            time.sleep(0.3)
+            for fx, fy in ((300, 300), (420, 180), (150, 460), (560, 90)):
+                g.move(*at(fx, fy))
+                time.sleep(0.12)
+            g.move(*at(640, 185))  # hovers Tile
+            time.sleep(1.3)  # the clock ticks
+            # The clock may tick while the screen is read (xwd takes most of
+            # a second on a large screen): the frame is captured on either
+            # side, and each screen pixel must show one of the two. Should
+            # two ticks fall in one read (a slow build), it is read again.
+            exact = (bw, bh) == (800, 600)
+            limit = 0 if exact else 1
+            worst, bad, frames = None, [], []
+            for _ in range(4):
+                g.hold_key("F9", 0.03)
+                time.sleep(0.1)
+                before = captures(folder)[-1:]
+                screen = xwd_screen(x)
+                g.hold_key("F9", 0.03)
+                time.sleep(0.1)
+                after = captures(folder)[-1:]
+                frames = []
+                for path in before + after:
+                    with open(path, "rb") as f:
+                        data = f.read()
+                    if len(data) == 1440054:
+                        frames.append(capture_frame(data))
+                if len(frames) != 2 or before == after:
+                    break
+                errors = []
+                for frame in frames:
+                    expected = expected_screen(frame, width, height)
+                    errors.append(np.abs(screen - (np.rint(expected) if exact else expected)).max(axis=2))
+                error = np.minimum(errors[0], errors[1])
+                worst = float(error.max())
+                bad = np.argwhere(error > limit + 1e-6)
+                if not len(bad) or np.array_equal(frames[0], frames[1]):
+                    break
+            check(len(frames) == 2 and worst is not None, "%s: captures on either side of the read-out" % name)
+            if worst is None:
+                return
+            check(tuple(frames[0][180, 634]) == tuple(reversed(v.shown(v.MENU_HOVERED))),
+                  "%s: Tile drawn hovered" % name)
+            where = "" if not len(bad) else " first at %s" % (tuple(int(i) for i in bad[0][::-1]),)
+            check(worst <= limit + 1e-6, "%s: the screen is the %s within %d level(s) (worst %.2f, %d pixels off%s)"
+                  % (name, "frame" if exact else "frame's bilinear scaling", limit, worst, len(bad), where))
+            figures["%s: worst screen error (levels)" % name] = worst
+            g.proc.send_signal(signal.SIGTERM)
+            g.wait(10)
+        finally:
+            g.kill()
+    v.remove_folder(folder)
+
+
 def failed_start(game_path, root):
     # No display at all: the first display step fails.
     folder = v.make_game_folder(root)
@@ -271,7 +430,8 @@ def failed_start(game_path, root):
     env.pop("DISPLAY", None)
     env.pop("WAYLAND_DISPLAY", None)
     env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
-    run = subprocess.run([game_path], cwd=folder, env=env, capture_output=True, text=True, timeout=20)
+    run = subprocess.run([v.game_in(folder, game_path)], cwd=folder, env=env, capture_output=True, text=True,
+                         timeout=20)
     check(run.returncode == 255, "no display: status -1 (%d)" % run.returncode)
     check("InitDirectDraw failed: DirectDraw create failed" in run.stderr, "no display: the message")
 
@@ -308,6 +468,8 @@ def main():
         terminate(game_path, root, signal.SIGTERM)
         terminate(game_path, root, signal.SIGINT)
         letterbox(game_path, root)
+        for width, height in ((800, 600), (1280, 1024), (1920, 1080)):
+            screen_shows_the_frame(game_path, root, width, height, figures)
         failed_start(game_path, root)
     for name, value in figures.items():
         print("figure: %s: %.1f" % (name, value))

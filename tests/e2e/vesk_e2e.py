@@ -192,13 +192,25 @@ def game_env(xvfb):
     return env
 
 
-class Game:
-    """The game running in a folder on an X server."""
+def game_in(folder, game):
+    """The game's executable copied into a game folder: the game reads and
+    writes in the folder its executable lies in when that folder holds
+    Shuffle.txt and Tex/."""
+    path = os.path.join(folder, os.path.basename(game))
+    if not os.path.exists(path):
+        shutil.copy2(game, path)
+    return path
 
-    def __init__(self, game, folder, xvfb):
+
+class Game:
+    """The game running from a game folder on an X server (installed=True:
+    the executable as given, from the working directory `folder`)."""
+
+    def __init__(self, game, folder, xvfb, args=(), env=None, installed=False):
         self.xvfb = xvfb
         self.started = time.monotonic()
-        self.proc = subprocess.Popen([game], cwd=folder, env=game_env(xvfb),
+        path = game if installed else game_in(folder, game)
+        self.proc = subprocess.Popen([path, *args], cwd=folder, env=dict(game_env(xvfb), **(env or {})),
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
     def xdotool(self, *args, timeout=10):

@@ -118,6 +118,18 @@ TestFolder::~TestFolder() {
     SetGameFolder("");
 }
 
+ScratchFolder::ScratchFolder() {
+    char pattern[] = "/tmp/vesk-scratch-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made) throw std::runtime_error("mkdtemp");
+    path_ = made;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
 void TestFolder::WriteText(const std::string& name, const std::string& text) const {
     std::ofstream out(File(name), std::ios::binary | std::ios::trunc);
     out << text;

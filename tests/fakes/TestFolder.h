@@ -55,6 +55,21 @@ private:
     std::string path_;
 };
 
+// An empty throw-away folder (removed with everything in it), for a player
+// folder kept apart from the game's data.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
 // Menu file names in the order MenuNormal/MenuHovered index them.
 constexpr int kMenuCount = 16;
 extern const char* const kMenuFiles[kMenuCount];

@@ -11,6 +11,9 @@
 #include <filesystem>
 #include <set>
 
+#include <fstream>
+#include <iterator>
+
 #include "fakes/GameHarness.h"
 #include "platform/Paths.h"
 
@@ -273,6 +276,20 @@ TEST_F(BestTimes, AWritableFileInAFolderTheGameCannotWriteIsRewrittenInPlace) {
     chmod(h.folder.Path().c_str(), 0755);
     EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), " 2  1 \n 3  123456 \n 4  123456 \n 5  123456 \n 6  123456 \n");
     EXPECT_EQ(FilesIn(h.folder.Path()).count("ScoreFile.txt"), 1u);
+}
+
+TEST_F(BestTimes, KeptInThePlayerFolderNeverInTheDataFolder) {
+    ScratchFolder player;
+    SetPlayerFolder(player.Path());
+    h.folder.WriteText("ScoreFile.txt", " 2  10 \n 3  20 \n 4  30 \n 5  40 \n 6  50 \n");
+    h.game.ReadBestTimes();
+    EXPECT_EQ(h.game.bestTime[0], 359999);
+    Solve(2, 99);
+    std::ifstream in(player.File("ScoreFile.txt"));
+    const std::string kept((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    SetPlayerFolder(h.folder.Path());
+    EXPECT_EQ(kept, " 2  99 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n");
+    EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), " 2  10 \n 3  20 \n 4  30 \n 5  40 \n 6  50 \n");
 }
 
 TEST_F(BestTimes, TheBestTimesPageShowsTheFileAsItIsOnEveryFrame) {

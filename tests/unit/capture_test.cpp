@@ -152,6 +152,18 @@ TEST_F(Capture, AnEarlierCaptureIsNeverOverwritten) {
     EXPECT_EQ(CaptureCounter(), 5);
 }
 
+TEST_F(Capture, GoesToThePlayerFolderAndSaysWhereOnStdout) {
+    ScratchFolder player;
+    SetPlayerFolder(player.Path());
+    testing::internal::CaptureStdout();
+    CaptureScreen(KnownFrame());
+    const std::string said = testing::internal::GetCapturedStdout();
+    SetPlayerFolder(folder.Path());
+    EXPECT_EQ(ReadFile(player.File("GAME0.bmp")).size(), 1440054u);
+    EXPECT_FALSE(folder.Exists("GAME0.bmp"));
+    EXPECT_EQ(said, "Saved " + player.File("GAME0.bmp") + "\n");
+}
+
 TEST_F(Capture, AFolderThatCannotBeWrittenCostsTheNumberAndNothingElse) {
     const std::string gone = folder.File("no-such-folder");
     SetGameFolder(gone);

@@ -308,6 +308,27 @@ TEST_F(SdlMachine, AFocusLossBeforeTheWindowHadTheFocusIsNoMessage) {
     EXPECT_EQ(Drain(), (std::vector<Message>{Message::KillFocus}));
 }
 
+TEST_F(SdlMachine, InAWindowSwitchingAwayGoesOnPlaying) {
+    platform.reset();
+    platform = std::make_unique<SdlPlatform>();
+    platform->PlayInWindow(true);
+    ASSERT_EQ(platform->OpenDisplay(), DisplayStep::None) << SDL_GetError();
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(platform->Window(), &w, &h);
+    EXPECT_EQ(w, 800);
+    EXPECT_EQ(h, 600);
+    const Uint32 flags = SDL_GetWindowFlags(platform->Window());
+    EXPECT_TRUE(flags & SDL_WINDOW_RESIZABLE);
+    EXPECT_FALSE(flags & SDL_WINDOW_FULLSCREEN);
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    Push(Window(SDL_WINDOWEVENT_FOCUS_GAINED));
+    Push(Window(SDL_WINDOWEVENT_FOCUS_LOST));
+    Push(Button(SDL_BUTTON_LEFT));
+    EXPECT_EQ(Drain(), (std::vector<Message>{Message::LButtonDown}));
+}
+
 TEST_F(SdlMachine, QuitIsPostedBehindWhatIsQueued) {
     Drain();
     Push(Button(SDL_BUTTON_LEFT));

@@ -76,4 +76,16 @@ TEST(Surface, CopiesLeavingTheSurfaceAreDroppedWhole) {
     EXPECT_FALSE(back.Blit(INT32_MAX - 2, 0, image, nullptr, BlitMode::Opaque));
 }
 
+// A fill reaches every pixel, whether its two bytes are alike or not.
+class SurfaceFill : public ::testing::TestWithParam<uint16_t> {};
+
+TEST_P(SurfaceFill, EveryPixelTakesTheValue) {
+    Surface s(13, 7, 0x5A5A);
+    s.Fill(GetParam());
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 13; ++x) ASSERT_EQ(s.Pixel(x, y), GetParam()) << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SurfaceFill, ::testing::Values(0x0000, 0xFFFF, 0x0101, 0x1234, 0x07E0));
+
 }  // namespace

@@ -20,5 +20,7 @@ bool writePictures(const std::string& artDir, const std::string& out, Pictures& 
 bool writeInterface(const std::string& out, const Pictures& pics);
 bool writeAudio(const std::string& out);
 bool writeData(const std::string& out);
+// The desktop's icons: vesk-48.png ... vesk-256.png and vesk.svg in `out`.
+bool writeDesktopIcons(const std::string& artDir, const std::string& out);
 
 }  // namespace assetgen

@@ -1,4 +1,5 @@
 // assetgen OUTDIR: writes every image, sound and data file the game reads.
+// assetgen --icons OUTDIR: writes the desktop's icons of the game.
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
@@ -14,8 +15,19 @@
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: assetgen OUTDIR [ARTDIR] [--only pictures|interface|audio|data]\n");
+        std::fprintf(stderr, "usage: assetgen OUTDIR [ARTDIR] [--only pictures|interface|audio|data]\n"
+                             "       assetgen --icons OUTDIR [ARTDIR]\n");
         return 2;
+    }
+    using namespace assetgen;
+    if (std::strcmp(argv[1], "--icons") == 0) {
+        if (argc < 3) return 2;
+        makeDirs(argv[2]);
+        const bool ok = writeDesktopIcons(argc > 3 ? argv[3] : VESK_ART_DIR, argv[2]);
+        cairo_debug_reset_static_data();
+        FcFini();
+        if (!ok) std::fprintf(stderr, "assetgen: could not write the icons under %s\n", argv[2]);
+        return ok ? 0 : 1;
     }
     const std::string out = argv[1];
     std::string art = VESK_ART_DIR;
@@ -26,7 +38,6 @@ int main(int argc, char** argv) {
         else
             art = argv[i];
     }
-    using namespace assetgen;
     makeDirs(out + "/Tex/Menu");
     makeDirs(out + "/Audio");
     bool ok = true;

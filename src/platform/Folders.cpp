@@ -1,0 +1,92 @@
+#include "platform/Folders.h"
+
+#include <SDL.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/Paths.h"
+
+#ifndef VESK_DATA_FROM_EXE
+#define VESK_DATA_FROM_EXE "../share/games/vesk"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsAbsolute(const char* path) { return path && path[0] == '/'; }
+
+// The home folder: $HOME, or the password database's when HOME is not set.
+const char* HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home && *home) return home;
+    if (const passwd* entry = getpwuid(getuid())) return entry->pw_dir;
+    return nullptr;
+}
+
+}  // namespace
+
+bool IsReadyToRunFolder(const std::string& folder) {
+    std::error_code ec;
+    const fs::path base(folder);
+    return fs::is_regular_file(base / "Shuffle.txt", ec) && fs::is_directory(base / "Tex", ec);
+}
+
+std::string InstalledPlayerFolder(const char* xdgDataHome, const char* home) {
+    if (IsAbsolute(xdgDataHome)) return (fs::path(xdgDataHome) / "vesk").lexically_normal().string();
+    if (home && *home) return (fs::path(home) / ".local/share/vesk").lexically_normal().string();
+    return {};
+}
+
+Folders ChooseFolders(const std::string& exeFolder, const std::string& dataFromExe, const char* xdgDataHome,
+                      const char* home) {
+    Folders folders;
+    if (exeFolder.empty() || IsReadyToRunFolder(exeFolder)) {
+        folders.data = exeFolder;
+        folders.player = exeFolder;
+        return folders;
+    }
+    folders.installed = true;
+    folders.data = (fs::path(exeFolder) / dataFromExe).lexically_normal().string();
+    folders.player = InstalledPlayerFolder(xdgDataHome, home);
+    return folders;
+}
+
+bool MakePrivateFolder(const std::string& folder) {
+    if (folder.empty()) return false;
+    const fs::path path(folder);
+    fs::path sofar;
+    std::error_code ec;
+    for (const fs::path& part : path) {
+        sofar /= part;
+        if (fs::is_directory(sofar, ec)) continue;
+        if (mkdir(sofar.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    if (fs::is_directory(path, ec)) return true;
+    errno = ENOTDIR;
+    return false;
+}
+
+void SettleFolders() {
+    std::string exeFolder;
+    if (char* base = SDL_GetBasePath()) {
+        exeFolder = base;
+        SDL_free(base);
+    }
+    const Folders folders = ChooseFolders(exeFolder, VESK_DATA_FROM_EXE, std::getenv("XDG_DATA_HOME"), HomeFolder());
+    SetDataFolder(folders.data);
+    SetPlayerFolder(folders.player);
+    if (!folders.installed) return;
+    if (folders.player.empty()) {
+        std::fprintf(stderr, "vesk: no home folder; best times and captures go to the working directory\n");
+    } else if (!MakePrivateFolder(folders.player)) {
+        std::fprintf(stderr, "vesk: cannot make %s (%s); best times are kept for this run only\n",
+                     folders.player.c_str(), std::strerror(errno));
+    }
+}
