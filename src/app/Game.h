@@ -121,6 +121,8 @@ public:
     void RandomDeal(DealRandom& random);
     // Swaps two tiles when the board in play cannot be brought home.
     void MakeSolvable();
+    // Deals (and repairs) until the board is not already solved (UnsolvedDeal.cpp).
+    void DealUnsolved(DealRandom& random);
     void PlaceTile(int32_t row, int32_t col, int32_t homeRow, int32_t homeCol);
 
     // ---- puzzle/: moves, solving, clock, levels (Play.cpp) -----------------
@@ -133,6 +135,8 @@ public:
     void SwapWithBlank(int32_t row, int32_t col);
     bool BoardSolved() const;
     void CheckSolved();
+    // Overwrites the board's home indices with -1: it can no longer be found solved.
+    void EndBoard();
     void UpdateClock();
     void DrawTileView();
     void ApplyLevelChoice();
@@ -212,6 +216,9 @@ public:
     bool soundOn = true;
     int32_t levelChoice = 0;
     int32_t bestTime[5] = {};  // by grid size 2..6
+    // The best of this run by grid size (INT32_MAX: none yet), kept whether
+    // or not the file took it.
+    int32_t runBestTime[5] = {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX};
     int32_t currentTime = 0;
     Point cursor;
     PointerSprite pointerSprite;

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <new>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "gfx/Surface.h"
 #include "platform/Paths.h"
 
@@ -45,28 +48,16 @@ uint64_t ImageBytes(uint64_t bitCount, uint64_t width, uint64_t height) {
     return (bitCount * width + 31) / 32 * 4 * height;
 }
 
-enum class Outcome { Written, NameTaken, Failed };
+// A packed bitmap made ready for a file: the file header, the bitmap header
+// as written, and the colour table and pixels that follow them.
+struct DibFile {
+    uint8_t fileHeader[kFileHeaderSize] = {'B', 'M'};
+    uint8_t infoHeader[kInfoHeaderSize] = {};
+    const uint8_t* rest = nullptr;
+    size_t restBytes = 0;
+};
 
-// The writer proper; tells a name already in use apart from other failures.
-Outcome WriteNewFile(const uint8_t* fileHeader, const uint8_t* infoHeader, const uint8_t* rest, size_t restBytes,
-                     const std::string& path) {
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wbx");  // exclusive: never over an existing file
-    if (!file) return errno == EEXIST ? Outcome::NameTaken : Outcome::Failed;
-    bool ok = std::fwrite(fileHeader, 1, kFileHeaderSize, file) == kFileHeaderSize;
-    ok = ok && std::fwrite(infoHeader, 1, kInfoHeaderSize, file) == kInfoHeaderSize;
-    ok = ok && (restBytes == 0 || std::fwrite(rest, 1, restBytes, file) == restBytes);
-    ok = (std::fclose(file) == 0) && ok;
-    if (!ok) {
-        std::remove(path.c_str());
-        return Outcome::Failed;
-    }
-    return Outcome::Written;
-}
-
-// WriteBitmapFile, with the reason a new file could not be made.
-uint16_t WriteDib(const PackedDib* dib, const std::string& path, Outcome* outcome) {
-    *outcome = Outcome::Failed;
+uint16_t PrepareDib(const PackedDib* dib, DibFile& out) {
     if (!dib) return kWriteNoDib;
     if (dib->size() < kInfoHeaderSize) return kWriteNoLock;
     const uint8_t* header = dib->data();
@@ -84,17 +75,79 @@ uint16_t WriteDib(const PackedDib* dib, const std::string& path, Outcome* outcom
     if (dibBytes > dib->size()) return kWriteNoLock;
     if (kFileHeaderSize + dibBytes > UINT32_MAX) return kWriteFailed;
 
-    uint8_t fileHeader[kFileHeaderSize] = {'B', 'M'};
-    Put32(fileHeader + 2, static_cast<uint32_t>(kFileHeaderSize + dibBytes));
-    Put32(fileHeader + 10, static_cast<uint32_t>(kFileHeaderSize + kInfoHeaderSize + tableBytes));
+    Put32(out.fileHeader + 2, static_cast<uint32_t>(kFileHeaderSize + dibBytes));
+    Put32(out.fileHeader + 10, static_cast<uint32_t>(kFileHeaderSize + kInfoHeaderSize + tableBytes));
     // The header as written records the image size that follows it.
-    uint8_t infoHeader[kInfoHeaderSize];
-    std::copy(header, header + kInfoHeaderSize, infoHeader);
-    Put32(infoHeader + 20, static_cast<uint32_t>(imageBytes));
+    std::copy(header, header + kInfoHeaderSize, out.infoHeader);
+    Put32(out.infoHeader + 20, static_cast<uint32_t>(imageBytes));
+    out.rest = header + kInfoHeaderSize;
+    out.restBytes = static_cast<size_t>(dibBytes - kInfoHeaderSize);
+    return kWriteOk;
+}
 
-    *outcome = WriteNewFile(fileHeader, infoHeader, header + kInfoHeaderSize,
-                            static_cast<size_t>(dibBytes - kInfoHeaderSize), path);
-    return *outcome == Outcome::Written ? kWriteOk : kWriteFailed;
+bool WriteDibTo(std::FILE* file, const DibFile& dib) {
+    bool ok = std::fwrite(dib.fileHeader, 1, kFileHeaderSize, file) == kFileHeaderSize;
+    ok = ok && std::fwrite(dib.infoHeader, 1, kInfoHeaderSize, file) == kInfoHeaderSize;
+    return ok && (dib.restBytes == 0 || std::fwrite(dib.rest, 1, dib.restBytes, file) == dib.restBytes);
+}
+
+enum class Outcome { Written, NameTaken, Failed };
+
+// The writer proper; tells a name already in use apart from other failures.
+Outcome WriteNewFile(const DibFile& dib, const std::string& path) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "wbx");  // exclusive: never over an existing file
+    if (!file) return errno == EEXIST ? Outcome::NameTaken : Outcome::Failed;
+    bool ok = WriteDibTo(file, dib);
+    ok = (std::fclose(file) == 0) && ok;
+    if (!ok) {
+        std::remove(path.c_str());
+        return Outcome::Failed;
+    }
+    return Outcome::Written;
+}
+
+std::string CapturePath(const std::string& name) { return PlayerPath(name); }
+
+std::string CaptureName(int32_t number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "GAME%d.bmp", static_cast<int>(number));
+    return name;
+}
+
+// Captures written straight under the first free name, each made
+// exclusively: for file systems without hard links.
+void CaptureByExclusiveCreate(const DibFile& dib) {
+    // The bound only keeps a folder full of captures from stalling the frame.
+    for (int tries = 0; tries < 100000 && captureCounter < INT32_MAX; ++tries) {
+        const std::string path = CapturePath(CaptureName(captureCounter));
+        const Outcome outcome = WriteNewFile(dib, path);
+        if (outcome == Outcome::Written) ReportSavedFile(path);
+        ++captureCounter;
+        if (outcome != Outcome::NameTaken) return;
+    }
+}
+
+// The whole capture in a temporary file of its own, flushed to disk; false
+// (and no file left) when it could not be made or written.
+bool WriteTemporary(const DibFile& dib, std::string& temp) {
+    temp = CapturePath("GAME-XXXXXX.part");
+    const int fd = mkstemps(temp.data(), 5);
+    if (fd < 0) return false;
+    const mode_t mask = umask(0);
+    umask(mask);
+    bool ok = fchmod(fd, 0666 & ~mask) == 0;
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        close(fd);
+        unlink(temp.c_str());
+        return false;
+    }
+    ok = ok && WriteDibTo(file, dib);
+    ok = ok && std::fflush(file) == 0 && fsync(fd) == 0;
+    ok = std::fclose(file) == 0 && ok;
+    if (!ok) unlink(temp.c_str());
+    return ok;
 }
 
 // 5 or 6 bits widened to 8, so that full intensity stays full (0x1F -> 0xFF).
@@ -167,8 +220,10 @@ std::optional<PackedDib> ConvertToDib(const Surface& shown, uint16_t bitCount, u
 }
 
 uint16_t WriteBitmapFile(const PackedDib* dib, const std::string& path) {
-    Outcome outcome;
-    return WriteDib(dib, path, &outcome);
+    DibFile file;
+    const uint16_t status = PrepareDib(dib, file);
+    if (status != kWriteOk) return status;
+    return WriteNewFile(file, path) == Outcome::Written ? kWriteOk : kWriteFailed;
 }
 
 void CaptureScreen(const Surface& shown) {
@@ -178,15 +233,29 @@ void CaptureScreen(const Surface& shown) {
         if (captureCounter < INT32_MAX) ++captureCounter;
         return;
     }
-    // Earlier captures are kept: a number whose file exists is passed over.
-    // The bound only keeps a folder full of captures from stalling the frame.
-    for (int tries = 0; tries < 100000 && captureCounter < INT32_MAX; ++tries) {
-        char name[32];
-        std::snprintf(name, sizeof name, "GAME%d.bmp", static_cast<int>(captureCounter));
-        Outcome outcome;
-        const std::string path = PlayerPath(name);
-        if (WriteDib(&*dib, path, &outcome) == kWriteOk) ReportSavedFile(path);
-        ++captureCounter;
-        if (outcome != Outcome::NameTaken) return;
+    DibFile file;
+    std::string temp;
+    if (PrepareDib(&*dib, file) != kWriteOk || !WriteTemporary(file, temp)) {
+        if (captureCounter < INT32_MAX) ++captureCounter;
+        return;
     }
+    // Linked under the first free name, never over an existing file: a
+    // capture only ever shows whole. Earlier captures are kept: a number
+    // whose file exists is passed over.
+    for (int tries = 0; tries < 100000 && captureCounter < INT32_MAX; ++tries) {
+        const std::string path = CapturePath(CaptureName(captureCounter));
+        const int linked = link(temp.c_str(), path.c_str());
+        const int error = errno;
+        if (linked != 0 && (error == EPERM || error == EOPNOTSUPP || error == ENOSYS)) {
+            // No hard links on this file system.
+            unlink(temp.c_str());
+            CaptureByExclusiveCreate(file);
+            return;
+        }
+        ++captureCounter;
+        if (linked == 0) ReportSavedFile(path);
+        if (linked != 0 && error == EEXIST) continue;
+        break;
+    }
+    unlink(temp.c_str());
 }

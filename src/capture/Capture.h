@@ -10,9 +10,12 @@
 class Surface;
 
 // Writes the shown frame under the next free number of this run. A name that
-// already exists is skipped, never overwritten; a capture that cannot be
-// written whole leaves no file behind, and the game goes on. The counter
-// moves past the number used (or tried) in any case.
+// already exists is skipped, never overwritten. The capture is written whole
+// to a temporary file (GAME-XXXXXX.part) and only then linked under its
+// name, so a capture cut short, even by a killed process, never shows as a
+// GAME<n>.bmp; a capture that cannot be written leaves no file behind, and
+// the game goes on. The counter moves past the number used (or tried) in
+// any case.
 void CaptureScreen(const Surface& shown);
 
 // The number the next capture of this run tries first.

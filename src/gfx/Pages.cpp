@@ -30,11 +30,7 @@ void Game::DrawPage(int32_t x, int32_t y, const SurfacePtr& image) {
 
     // The preview and the solved page end any board in play: it can no longer
     // be found solved. A look at the best times or the help leaves it alone.
-    if (screen == ScreenPreview || screen == ScreenSolved) {
-        for (auto& row : boardTile) {
-            for (int32_t& cell : row) cell = -1;
-        }
-    }
+    if (screen == ScreenPreview || screen == ScreenSolved) EndBoard();
 }
 
 void Game::DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits) {

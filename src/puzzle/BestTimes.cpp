@@ -1,27 +1,31 @@
 // The best-times file, ScoreFile.txt: five records "grid size, seconds" for
 // the grid sizes 2 to 6, read by position.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
 
-#include <unistd.h>
-
 #include "app/Game.h"
 #include "platform/Paths.h"
+#include "platform/ReplaceFile.h"
 #include "puzzle/ReadNumber.h"
 
 namespace {
 
-const char* const kScoreFile = "ScoreFile.txt";
+std::string ScoreFilePath() { return PlayerPath("ScoreFile.txt"); }
 
-// Reads up to five records; a record that does not parse ends the reading,
-// and the times not reached keep their values.
-void ReadRecords(std::FILE* file, int32_t (&best)[5]) {
-    for (int32_t& time : best) {
+// Reads up to five records; a record that does not parse ends the reading.
+// A time not read, or a negative one, is no time yet, as in a missing file:
+// anything else would be a best that nothing beats and the file would never
+// be repaired.
+void ReadRecords(std::FILE* file, int32_t (&times)[5]) {
+    for (int32_t& time : times) time = kNoTimeYet;
+    if (!file) return;
+    for (int32_t& time : times) {
         int32_t size;
         int32_t seconds;
         if (!ReadNumber(file, size) || !ReadNumber(file, seconds)) return;
-        time = seconds;
+        time = seconds < 0 ? kNoTimeYet : seconds;
     }
 }
 
@@ -35,49 +39,30 @@ std::string Records(const int32_t (&best)[5]) {
     return text;
 }
 
-// Replaces the file whole: a temporary file beside it, flushed to disk, then
-// renamed over it, so a crash or a full disk never leaves half a file.
-bool WriteRecords(const int32_t (&best)[5]) {
-    const std::string path = PlayerPath(kScoreFile);
-    const std::string temp = path + ".new";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (!file) return false;
-    const std::string text = Records(best);
-    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) std::remove(temp.c_str());
-    return ok;
-}
-
-// Opens the file for reading; a missing file is made anew with no times yet.
-std::FILE* OpenScoreFile(int32_t (&best)[5]) {
-    const std::string path = PlayerPath(kScoreFile);
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) return file;
-    if (errno != ENOENT) return nullptr;
-    for (int32_t& time : best) time = kNoTimeYet;
-    WriteRecords(best);
-    return std::fopen(path.c_str(), "rb");
-}
-
 }  // namespace
 
+// For each grid size the lower of the file's time and this run's best: a
+// best the file could not take lasts for the run.
 void Game::ReadBestTimes() {
-    if (std::FILE* file = OpenScoreFile(bestTime)) {
-        ReadRecords(file, bestTime);
-        std::fclose(file);
-    }
+    const std::string path = ScoreFilePath();
+    int32_t fileTime[5];
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    const bool missing = !file && errno == ENOENT;
+    ReadRecords(file, fileTime);
+    if (file) std::fclose(file);
+    for (int k = 0; k < 5; ++k) bestTime[k] = std::min(fileTime[k], runBestTime[k]);
+    // A missing file is made anew.
+    if (missing) ReplaceFileContents(path, Records(bestTime));
 }
 
 void Game::RecordBestTime() {
     ReadBestTimes();
     if (gridSize < 2 || gridSize > 6) return;
-    int32_t& best = bestTime[gridSize - 2];
-    if (currentTime < best) {
-        best = currentTime;
+    const int k = gridSize - 2;
+    if (currentTime < bestTime[k]) {
+        bestTime[k] = currentTime;
+        runBestTime[k] = currentTime;
         // A file that cannot be written leaves the new best in memory.
-        WriteRecords(bestTime);
+        ReplaceFileContents(ScoreFilePath(), Records(bestTime));
     }
 }

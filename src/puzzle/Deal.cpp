@@ -158,12 +158,7 @@ void Game::DealBoard() {
     moveHistory.Forget();
     startTick = platform.Ticks();
     DealRandom random(platform.Ticks());
-    if (gridSize == 2) {
-        CannedDeal(random);
-    } else {
-        RandomDeal(random);
-    }
-    MakeSolvable();
+    DealUnsolved(random);
     boardDealt = true;
 
     ReadCursor();

@@ -29,7 +29,10 @@ void Game::MoveTileAtCursor() {
             if (!besideBlank) continue;
             if (soundOn) PlaySoundEffect(soundTile);
             SlideTile(row, col);
-            break;  // the boxes do not overlap: one click moves one tile at most
+            // One click moves one tile at most. The scan ends here: the sound
+            // has read the pointer afresh, and where it is now could be a
+            // cell beside the new blank in a later row.
+            return;
         }
     }
 }
@@ -55,10 +58,19 @@ bool Game::BoardSolved() const {
     return true;
 }
 
+void Game::EndBoard() {
+    for (auto& row : boardTile) {
+        for (int32_t& cell : row) cell = -1;
+    }
+}
+
 void Game::CheckSolved() {
     if (!BoardSolved()) return;
     if (soundOn) PlaySoundEffect(soundSuccess);
     screen = ScreenSolved;
+    // Solved once: a key that leaves the solved page before it is drawn
+    // (T in the frame of the final move) cannot bring the board back solved.
+    EndBoard();
     RecordBestTime();
 }
 

@@ -2,7 +2,14 @@
 // a missing file, and the whole-file rewrite.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <csignal>
+#include <filesystem>
+#include <set>
 
 #include <fstream>
 #include <iterator>
@@ -11,6 +18,31 @@
 #include "platform/Paths.h"
 
 namespace {
+
+namespace fs = std::filesystem;
+
+std::set<std::string> FilesIn(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+    return names;
+}
+
+// The game as a player who is not root, for as long as this lives (root
+// writes anywhere, so a read-only folder means nothing to it).
+class AsPlayer {
+public:
+    AsPlayer() {
+        if (geteuid() == 0) switched_ = seteuid(65534) == 0;
+    }
+    ~AsPlayer() {
+        if (switched_) (void)!seteuid(0);
+    }
+    AsPlayer(const AsPlayer&) = delete;
+    AsPlayer& operator=(const AsPlayer&) = delete;
+
+private:
+    bool switched_ = false;
+};
 
 const char* const kFresh = " 2  359999 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n";
 
@@ -55,26 +87,63 @@ TEST_F(BestTimes, RecordsAreTakenByPositionAndRewrittenWithTheirGridSizes) {
     EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), " 2  50 \n 3  200 \n 4  300 \n 5  400 \n 6  500 \n");
 }
 
-TEST_F(BestTimes, JunkEndsTheReadingEarlyAndKeepsTheRest) {
+TEST_F(BestTimes, JunkEndsTheReadingAndWhatIsNotReadIsNoTimeYet) {
     for (int k = 0; k < 5; ++k) h.game.bestTime[k] = 7000 + k;
     h.folder.WriteText("ScoreFile.txt", " 2  10 \n 3  20 \n 4 abc \n 5  40 \n 6  50 \n");
     h.game.ReadBestTimes();
     EXPECT_EQ(std::vector<int32_t>(h.game.bestTime, h.game.bestTime + 5),
-              (std::vector<int32_t>{10, 20, 7002, 7003, 7004}));
+              (std::vector<int32_t>{10, 20, kNoTimeYet, kNoTimeYet, kNoTimeYet}));
     // A rewrite after a short read writes all five records, complete.
     Solve(3, 5);
-    EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), " 2  10 \n 3  5 \n 4  7002 \n 5  7003 \n 6  7004 \n");
+    EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), " 2  10 \n 3  5 \n 4  359999 \n 5  359999 \n 6  359999 \n");
 }
 
 TEST_F(BestTimes, HugeAndNegativeNumbersAreReadSafely) {
     h.folder.WriteText("ScoreFile.txt", "2 99999999999999999999 3 -5 4 -99999999999 5 1 6 2\n");
     h.game.ReadBestTimes();
     EXPECT_EQ(h.game.bestTime[0], INT32_MAX);
-    EXPECT_EQ(h.game.bestTime[1], -5);
-    EXPECT_EQ(h.game.bestTime[2], INT32_MIN);
-    // A negative best (only a hand edit makes one) can never be beaten.
+    // A negative time (only a hand edit makes one) is no time yet: it would be
+    // a best that nothing beats.
+    EXPECT_EQ(h.game.bestTime[1], kNoTimeYet);
+    EXPECT_EQ(h.game.bestTime[2], kNoTimeYet);
     Solve(3, 0);
-    EXPECT_EQ(h.game.bestTime[1], -5);
+    EXPECT_EQ(h.game.bestTime[1], 0);
+}
+
+// A damaged file: what could not be read counts as no time yet, and the
+// next beaten time rewrites the file with five good records.
+struct DamagedFile {
+    const char* name;
+    const char* text;
+    std::array<int32_t, 5> read;
+};
+
+void PrintTo(const DamagedFile& file, std::ostream* out) { *out << file.name; }
+
+class DamagedScoreFile : public BestTimes, public ::testing::WithParamInterface<DamagedFile> {};
+
+constexpr int32_t N = kNoTimeYet;
+
+INSTANTIATE_TEST_SUITE_P(Files, DamagedScoreFile,
+                         ::testing::Values(DamagedFile{"Empty", "", {N, N, N, N, N}},
+                                           DamagedFile{"Junk", "\x7f" "ELF\x02\x01", {N, N, N, N, N}},
+                                           DamagedFile{"HalfWritten", " 2  10 \n 3  25 \n 4", {10, 25, N, N, N}},
+                                           DamagedFile{"JunkGluedToADigit", " 2  10x \n 3  20 \n 4  30 \n 5  40 \n 6  50 \n",
+                                                       {10, N, N, N, N}},
+                                           DamagedFile{"NegativeTime", " 2  -1 \n 3  20 \n 4  30 \n 5  40 \n 6  50 \n",
+                                                       {N, 20, 30, 40, 50}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(DamagedScoreFile, CountsAsNoTimeYetAndIsRepairedByTheNextBest) {
+    h.folder.WriteText("ScoreFile.txt", GetParam().text);
+    h.game.ReadBestTimes();
+    std::array<int32_t, 5> want = GetParam().read;
+    EXPECT_EQ(std::vector<int32_t>(h.game.bestTime, h.game.bestTime + 5), std::vector<int32_t>(want.begin(), want.end()));
+    Solve(6, 7);
+    want[4] = 7;
+    std::string records;
+    for (int k = 0; k < 5; ++k) records += " " + std::to_string(2 + k) + "  " + std::to_string(want[k]) + " \n";
+    EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), records);
 }
 
 TEST_F(BestTimes, AMissingFileIsCreatedWithNoTimesYet) {
@@ -96,20 +165,117 @@ TEST_F(BestTimes, AShorterRewriteLeavesNoStaleBytesAndNoTemporaryFile) {
     EXPECT_FALSE(h.folder.Exists("ScoreFile.txt.new"));
 }
 
-TEST_F(BestTimes, AFileThatCannotBeWrittenKeepsTheGameGoingWithTheBestInMemory) {
-    if (geteuid() == 0) {
-        // Root writes anywhere: make the rename fail by putting a folder in the way.
-        h.folder.Remove("ScoreFile.txt");
-        ASSERT_EQ(mkdir(h.folder.File("ScoreFile.txt.new").c_str(), 0755), 0);
-        h.folder.WriteText("ScoreFile.txt", kFresh);
-    } else {
-        h.folder.WriteText("ScoreFile.txt", kFresh);
-        ASSERT_EQ(chmod(h.folder.Path().c_str(), 0555), 0);
+// A best that the file cannot take lasts for the run: every later read (the
+// best-times page, the next solve) shows and compares against it.
+enum class Unwritable { MissingFolder, DirectoryInItsPlace, DiskFull };
+
+std::string UnwritableName(Unwritable why) {
+    switch (why) {
+        case Unwritable::MissingFolder:
+            return "MissingFolder";
+        case Unwritable::DirectoryInItsPlace:
+            return "DirectoryInItsPlace";
+        case Unwritable::DiskFull:
+            return "DiskFull";
     }
+    return "";
+}
+
+void PrintTo(Unwritable why, std::ostream* out) { *out << UnwritableName(why); }
+
+class UnwritableScoreFile : public BestTimes, public ::testing::WithParamInterface<Unwritable> {};
+
+INSTANTIATE_TEST_SUITE_P(Files, UnwritableScoreFile,
+                         ::testing::Values(Unwritable::MissingFolder, Unwritable::DirectoryInItsPlace,
+                                           Unwritable::DiskFull),
+                         [](const auto& info) { return UnwritableName(info.param); });
+
+TEST_P(UnwritableScoreFile, KeepsThisRunsBestForTheRestOfTheRun) {
+    const std::string older = " 2  100 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n";
+    switch (GetParam()) {
+        case Unwritable::MissingFolder:
+            SetGameFolder(h.folder.File("gone"));
+            break;
+        case Unwritable::DirectoryInItsPlace:
+            h.folder.Remove("ScoreFile.txt");
+            ASSERT_EQ(mkdir(h.folder.File("ScoreFile.txt").c_str(), 0755), 0);
+            break;
+        case Unwritable::DiskFull:
+            h.folder.WriteText("ScoreFile.txt", older);
+            break;
+    }
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto* oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 16;  // no rewrite fits
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     Solve(2, 42);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    h.game.ReadBestTimes();
     EXPECT_EQ(h.game.bestTime[0], 42);
-    EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), kFresh);
+    EXPECT_EQ(h.game.bestTime[1], kNoTimeYet);
+    // The page shows it: 00-00-42.
+    h.game.screen = ScreenHighScores;
+    h.Frame();
+    EXPECT_EQ(h.Shown(400 + 124 + 5, 115), testart::To565(testart::Digit(4)));
+    EXPECT_EQ(h.Shown(400 + 124 + 26 + 5, 115), testart::To565(testart::Digit(2)));
+    // A slower solve does not beat it.
+    Solve(2, 50);
+    EXPECT_EQ(h.game.bestTime[0], 42);
+    if (GetParam() == Unwritable::DiskFull) {
+        EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), older);
+    }
+    if (GetParam() == Unwritable::DirectoryInItsPlace) {
+        EXPECT_TRUE(fs::is_directory(h.folder.File("ScoreFile.txt")));
+    }
+    if (GetParam() == Unwritable::MissingFolder) {
+        EXPECT_FALSE(h.folder.Exists("gone"));
+    }
+    // Once the file can take it, the next best is written with the run's bests.
+    SetGameFolder(h.folder.Path());
+    fs::remove_all(h.folder.File("ScoreFile.txt"));
+    Solve(3, 60);
+    EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), " 2  42 \n 3  60 \n 4  359999 \n 5  359999 \n 6  359999 \n");
+}
+
+TEST_F(BestTimes, TheRewriteGoesThroughALinkAndKeepsTheFileMode) {
+    fs::create_directory(h.folder.File("real"));
+    h.folder.WriteText("real/Scores.txt", kFresh);
+    ASSERT_EQ(chmod(h.folder.File("real/Scores.txt").c_str(), 0640), 0);
+    h.folder.Remove("ScoreFile.txt");
+    fs::create_symlink("real/Scores.txt", h.folder.File("ScoreFile.txt"));
+    // A file another game left in the way does not stop the rewrite.
+    ASSERT_EQ(mkdir(h.folder.File("real/Scores.txt.new").c_str(), 0755), 0);
+    Solve(2, 9);
+    EXPECT_TRUE(fs::is_symlink(h.folder.File("ScoreFile.txt")));
+    EXPECT_EQ(h.folder.ReadText("real/Scores.txt"), " 2  9 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n");
+    struct stat st {};
+    ASSERT_EQ(stat(h.folder.File("real/Scores.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    // Nothing else is left in either folder.
+    EXPECT_EQ(FilesIn(h.folder.File("real")), (std::set<std::string>{"Scores.txt", "Scores.txt.new"}));
+    // A link to a file not made yet: the file is made where it points.
+    fs::remove(h.folder.File("real/Scores.txt"));
+    h.game.ReadBestTimes();
+    EXPECT_TRUE(fs::is_symlink(h.folder.File("ScoreFile.txt")));
+    EXPECT_EQ(h.folder.ReadText("real/Scores.txt"), " 2  9 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n");
+}
+
+TEST_F(BestTimes, AWritableFileInAFolderTheGameCannotWriteIsRewrittenInPlace) {
+    h.folder.WriteText("ScoreFile.txt", " 2  123456 \n 3  123456 \n 4  123456 \n 5  123456 \n 6  123456 \n# a note\n");
+    ASSERT_EQ(chmod(h.folder.File("ScoreFile.txt").c_str(), 0666), 0);
+    ASSERT_EQ(chmod(h.folder.Path().c_str(), 0555), 0);
+    {
+        // Root writes anywhere: the game runs as another user for this solve.
+        AsPlayer player;
+        Solve(2, 1);
+    }
     chmod(h.folder.Path().c_str(), 0755);
+    EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), " 2  1 \n 3  123456 \n 4  123456 \n 5  123456 \n 6  123456 \n");
+    EXPECT_EQ(FilesIn(h.folder.Path()).count("ScoreFile.txt"), 1u);
 }
 
 TEST_F(BestTimes, KeptInThePlayerFolderNeverInTheDataFolder) {
@@ -141,7 +307,7 @@ TEST_F(BestTimes, TheBestTimesPageShowsTheFileAsItIsOnEveryFrame) {
     EXPECT_EQ(glyph(2, 62, 0), To565(Digit(5)));
     EXPECT_EQ(glyph(3, 0, 1), To565(Digit(9)));    // 99-00-00: hours clamp
     EXPECT_EQ(glyph(3, 62, 1), To565(Digit(0)));
-    EXPECT_EQ(glyph(4, 124, 1), To565(Digit(0)));  // negative shows as zero
+    EXPECT_EQ(glyph(4, 124, 1), To565(Digit(9)));  // negative is no time yet
     h.folder.WriteText("ScoreFile.txt", " 2  9 \n 3  0 \n 4  0 \n 5  0 \n 6  0 \n");
     h.Frame();
     EXPECT_EQ(glyph(0, 124, 1), To565(Digit(9)));

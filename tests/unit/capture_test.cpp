@@ -3,8 +3,12 @@
 // that cannot be written leaving nothing behind.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
+#include <chrono>
+#include <filesystem>
 #include <csignal>
 #include <cstring>
 #include <fstream>
@@ -45,6 +49,23 @@ Surface KnownFrame() {
     frame.SetPixel(799, 599, 0xFFFF);  // white, bottom right
     frame.SetPixel(400, 300, Rgb565(0x80, 0x40, 0x20));
     return frame;
+}
+
+namespace fs = std::filesystem;
+
+// The GAME<n>.bmp files of the folder, and the temporary files of captures.
+std::vector<std::string> Captures(const TestFolder& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("GAME", 0) == 0 && name.size() > 8 && name.substr(name.size() - 4) == ".bmp") names.push_back(name);
+    }
+    return names;
+}
+int PartFiles(const TestFolder& folder) {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) count += entry.path().extension() == ".part";
+    return count;
 }
 
 class Capture : public ::testing::Test {
@@ -168,6 +189,35 @@ TEST_F(Capture, AWriteCutShortLeavesNoPartialFile) {
 
     EXPECT_FALSE(folder.Exists("GAME0.bmp"));
     EXPECT_EQ(CaptureCounter(), 1);
+    EXPECT_TRUE(Captures(folder).empty());
+    EXPECT_EQ(PartFiles(folder), 0);
+}
+
+TEST_F(Capture, ACaptureKilledMidWriteNeverShowsAsACapture) {
+    const Surface frame = KnownFrame();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        for (;;) CaptureScreen(frame);
+    }
+    // Killed while a capture is on its way to the disk.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (PartFiles(folder) == 0 && std::chrono::steady_clock::now() < deadline) {
+    }
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_GT(PartFiles(folder), 0) << "no capture was under way in 20 s";
+    for (const std::string& name : Captures(folder)) {
+        EXPECT_EQ(ReadFile(folder.File(name)).size(), 1440054u) << name;
+    }
+    // The next run's capture is whole, and the stale temporary is not taken for one.
+    const size_t before = Captures(folder).size();
+    CaptureScreen(frame);
+    EXPECT_EQ(Captures(folder).size(), before + 1);
+    for (const std::string& name : Captures(folder)) {
+        EXPECT_EQ(ReadFile(folder.File(name)).size(), 1440054u) << name;
+    }
 }
 
 TEST(DibFormat, AcceptedBitCountsAndCompressions) {

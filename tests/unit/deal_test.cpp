@@ -63,6 +63,8 @@ TEST(Solvable, ParityRuleAgreesWithKnownBoards) {
     EXPECT_FALSE(IsSolvable(junk, 2));
     int32_t minus[6][6] = {{-1, -1}, {-1, -1}};
     EXPECT_FALSE(IsSolvable(minus, 2));
+    int32_t beyond[6][6] = {{0, 1}, {2, 4}};
+    EXPECT_FALSE(IsSolvable(beyond, 2));
 }
 
 TEST(Deal, RandomDealAtThreeSeededWithOneMatchesTheKnownBoard) {
@@ -105,6 +107,7 @@ TEST(Deal, EveryDealIsSolvableAtEverySize) {
             h.game.screen = ScreenShuffle;
             h.game.RunFrame();
             ASSERT_TRUE(IsSolvable(h.game.boardTile, n)) << "n " << n << " seed " << seed;
+            EXPECT_FALSE(h.game.BoardSolved()) << "n " << n << " seed " << seed;
             // The board is consistent: blank where home 0 lies, images by home.
             const int32_t blank = h.game.boardTile[h.game.blankRow][h.game.blankCol];
             EXPECT_EQ(blank, 0);
@@ -192,6 +195,17 @@ TEST(Deal, CannedDealReadsAsManyRecordsAsTheDrawsAllow) {
     h.game.CannedDeal(five);
     EXPECT_EQ(Board(h.game), (std::vector<int32_t>{3, 2, 1, 0}));
 
+    // A second draw that is a multiple of ten stops at the first record.
+    h.folder.WriteText("Shuffle.txt", "1 0 0 0 1 1 0 1\n0 1 1 1 1 0 0 0\n");
+    for (seed = 1;; ++seed) {
+        DealRandom probe(seed);
+        probe.Next();
+        if (probe.Next() % 10 == 0) break;
+    }
+    DealRandom one(seed);
+    h.game.CannedDeal(one);
+    EXPECT_EQ(Board(h.game), (std::vector<int32_t>{2, 0, 3, 1}));
+
     // A single record is dealt every time.
     h.folder.WriteText("Shuffle.txt", "1 0 0 0 1 1 0 1\n");
     for (uint32_t s = 1; s < 20; ++s) {
@@ -209,6 +223,7 @@ TEST(Deal, BadShuffleFilesFallBackToARandomSolvableDeal) {
         "0 1 1 1 1 0\n",              // short record
         "0 1 1 1 1 0 0 7\n",          // value out of range
         "0 1 0 1 1 0 0 0\n",          // a home named twice
+        "0 1 1 1 2 0 0 0\n",          // a home row of 2
         "-1 0 0 1 1 0 1 1\n",         // negative
         "x y z\n",                    // not numbers
         "99999999999 0 0 1 1 0 1 1\n",  // beyond 32 bits
@@ -230,6 +245,35 @@ TEST(Deal, BadShuffleFilesFallBackToARandomSolvableDeal) {
             EXPECT_TRUE(IsSolvable(h.game.boardTile, 2));
         }
     }
+}
+
+TEST(Deal, ARandomTwoByTwoDealIsNeverDealtSolvedAndOtherDealsStayAsTheyCome) {
+    GameHarness h;
+    h.folder.Remove("Shuffle.txt");
+    int solvedRaw = 0;
+    for (uint32_t seed = 1; seed <= 400; ++seed) {
+        // The deal as it comes from its draws, repair included.
+        DealRandom raw(seed);
+        h.game.CannedDeal(raw);
+        h.game.MakeSolvable();
+        const std::vector<int32_t> asItCame = Board(h.game);
+        const bool cameSolved = h.game.BoardSolved();
+        for (auto& row : h.game.cellTaken) {
+            for (bool& taken : row) taken = false;
+        }
+        h.platform.now = seed;
+        h.game.screen = ScreenShuffle;
+        h.game.RunFrame();
+        ASSERT_FALSE(h.game.BoardSolved()) << seed;
+        ASSERT_TRUE(IsSolvable(h.game.boardTile, 2)) << seed;
+        if (cameSolved) {
+            ++solvedRaw;
+        } else {
+            EXPECT_EQ(Board(h.game), asItCame) << seed;
+        }
+    }
+    // About one in eight comes out solved: each of those was dealt again.
+    EXPECT_GT(solvedRaw, 20);
 }
 
 TEST(Deal, ADealOverwritesOnlyTheGridCells) {

@@ -57,6 +57,9 @@ TEST_F(Menus, SidebarDrawsFrameThumbnailAndClockOnlyDuringAGame) {
     EXPECT_EQ(h.Shown(658, 33), To565(testart::kBorder));
     EXPECT_EQ(h.Shown(660 + 30, 35 + 30), h.game.pictureThumb[0]->Pixel(30, 30));
     EXPECT_EQ(h.Shown(215, 565), To565(testart::kBackground));  // no clock on the preview
+    h.game.screen = ScreenTileView;
+    h.Frame();
+    EXPECT_EQ(h.Shown(215, 565), To565(testart::kBackground));  // nor on the tile view without a game
     h.Deal();
     h.Frame();
     EXPECT_EQ(h.Shown(215, 565), To565(testart::Digit(0)));
@@ -101,7 +104,8 @@ TEST_F(Menus, OptionsOpenedFromTheSolvedPageReturnThere) {
 
 TEST_F(Menus, PictureRegionDeadZonesClearTheClickSilentlyButLightTheCaption) {
     h.game.screen = ScreenOptions;
-    for (Point p : {Point{560, 360}, Point{400, 370}, Point{650, 335}, Point{550, 360}, Point{740, 360}}) {
+    for (Point p : {Point{560, 360}, Point{400, 370}, Point{650, 335}, Point{550, 360}, Point{740, 360},
+                    Point{490, 360}, Point{580, 360}, Point{670, 360}}) {
         h.ClickAt(p.x, p.y);
         EXPECT_EQ(h.game.pictureIndex, 0) << p.x;
         EXPECT_EQ(h.game.screen, ScreenOptions);

@@ -66,6 +66,20 @@ TEST_F(Play, OnlyFourNeighboursOfTheBlankMove) {
     EXPECT_EQ(h.audio.Played(), (std::vector<std::string>{"Tile.aud"}));
 }
 
+TEST_F(Play, AClickMovesOneTileEvenWhenThePointerHasMovedOnToAnotherNeighbour) {
+    // Blank at (0,1); the click is on (0,0). The tile sound reads the pointer
+    // afresh, and by then it lies on (1,0), beside where the blank goes.
+    h.SetBoard({3, 0, 2, 1});
+    h.platform.cursor = {150, 150};
+    h.Frame();
+    h.platform.cursor = {150, 400};
+    h.platform.Click();
+    h.Frame();
+    EXPECT_EQ(h.game.boardTile[0][0], 0);
+    EXPECT_EQ(h.game.boardTile[1][0], 2);
+    EXPECT_EQ(h.audio.Played(), (std::vector<std::string>{"Tile.aud"}));
+}
+
 TEST_F(Play, AMoveShowsFromTheNextFrameAndTheClickIsGoneAfterItsFrame) {
     h.SetBoard({3, 0, 2, 1});
     h.platform.cursor = {150, 150};
@@ -114,14 +128,55 @@ TEST_P(LastMove, SolvesInItsOwnFrameAndRecordsItsTime) {
 INSTANTIATE_TEST_SUITE_P(ByClickOrKey, LastMove, ::testing::Bool(),
                          [](const auto& info) { return std::string(info.param ? "Key" : "Click"); });
 
-TEST_F(Play, ABoardDealtSolvedIsFoundSolvedOnItsFirstFrameAtZeroSeconds) {
+TEST_F(Play, AShuffleFileOfTheSolvedOrderDealsABoardOneMoveFromHome) {
     h.folder.WriteText("Shuffle.txt", "0 0 0 1 1 0 1 1\n");
-    h.Deal();
-    // The repair does not touch a solved board.
-    EXPECT_EQ(h.game.screen, ScreenPlaying);
-    h.Frame();
+    const std::vector<int32_t> blankRight{1, 0, 2, 3}, blankBelow{2, 1, 0, 3};
+    int right = 0;
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+        h.platform.now = seed * 977;
+        h.Deal();
+        const std::vector<int32_t> board{h.game.boardTile[0][0], h.game.boardTile[0][1], h.game.boardTile[1][0],
+                                         h.game.boardTile[1][1]};
+        ASSERT_TRUE(board == blankRight || board == blankBelow) << seed;
+        right += board == blankRight;
+        EXPECT_EQ(h.game.boardImage[h.game.blankRow][h.game.blankCol], h.game.blankTile);
+        // Shown as dealt: cell (0,0) holds the tile that left its place.
+        EXPECT_EQ(h.Shown(60, 60), To565(testart::PicturePixel(0, board[0] == 1 ? 258 : 8, board[0] == 1 ? 8 : 258)));
+        h.Frame();
+        EXPECT_EQ(h.game.screen, ScreenPlaying);
+    }
+    EXPECT_GT(right, 0);
+    EXPECT_LT(right, 20);
+    EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), " 2  359999 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n");
+    // One move brings it home.
+    h.ClickAt(150, 150);
     EXPECT_EQ(h.game.screen, ScreenSolved);
-    EXPECT_EQ(h.game.currentTime, 0);
+}
+
+TEST_F(Play, THeldInTheFrameOfTheFinalMoveSolvesOnce) {
+    // A game that visited the tile view.
+    for (int i = 0; i < 2; ++i) {
+        h.platform.Hold(kKeyT);
+        h.Frame();
+        h.platform.Release(kKeyT);
+    }
+    ASSERT_EQ(h.game.screen, ScreenPlaying);
+    ASSERT_TRUE(h.game.gameInProgress);
+    h.SetBoard({1, 0, 2, 3});
+    h.platform.cursor = {150, 150};
+    h.Frame();
+    h.platform.Click();
+    h.platform.Hold(kKeyT);
+    h.Frame();
+    h.platform.Release(kKeyT);
+    EXPECT_EQ(h.game.screen, ScreenTileView);
+    h.Frame();
+    h.platform.Hold(kKeyT);
+    h.Frame();
+    h.platform.Release(kKeyT);
+    h.Frames(3);
+    EXPECT_EQ(h.game.screen, ScreenPlaying);
+    EXPECT_EQ(h.audio.Played(), (std::vector<std::string>{"Tile.aud", "Success.aud"}));
 }
 
 TEST_F(Play, ClockCountsWholeSecondsFromTheDealAndAcrossTheTickWrap) {
