@@ -40,6 +40,8 @@ int32_t Game::LoadResources() {
     digitImage = LoadTex("Tex\\Digit.Tex");
     hyphenImage = LoadTex("Tex\\Hyphen.Tex");
     AddOwnPictures();
+    // The player's best-times file, made fresh with no times yet on the first run.
+    ReadBestTimes();
 
     // A damaged picture or blank-tile file ends the game now, not when the
     // player reaches that picture.

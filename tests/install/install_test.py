@@ -178,6 +178,10 @@ def play_installed(game, prefix, home, xdg, cwd):
             st = os.stat(player) if os.path.isdir(player) else None
             check(st is not None and st.st_mode & 0o777 == 0o700, "XDG_DATA_HOME/vesk made, private")
             score = os.path.join(player, "ScoreFile.txt")
+            with open(score) if os.path.isfile(score) else open(os.devnull) as f:
+                fresh = f.read()
+            check(fresh == "".join(" %d  359999 \n" % n for n in range(2, 7)),
+                  "the first run made a fresh ScoreFile.txt there: %r" % fresh)
             g.hold_key("F9", 0.05)
             time.sleep(0.5)
             first = os.path.join(player, "GAME0.bmp")
