@@ -14,22 +14,13 @@ namespace assetgen {
 
 namespace {
 
-void rounded(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
-}
-
 // Draws the icon on a 64 x 64 design grid scaled to `size` pixels.
 bool drawIcon(cairo_t* cr, double size, RsvgHandle* tiger) {
     cairo_scale(cr, size / 64.0, size / 64.0);
-    rounded(cr, 0, 0, 64, 64, 7);
+    roundRect(cr, 0, 0, 64, 64, 7);
     cairo_set_source_rgb(cr, 150 / 255.0, 100 / 255.0, 32 / 255.0);
     cairo_fill(cr);
-    rounded(cr, 1, 1, 62, 62, 6);
+    roundRect(cr, 1, 1, 62, 62, 6);
     cairo_set_source_rgb(cr, 214 / 255.0, 158 / 255.0, 62 / 255.0);
     cairo_fill(cr);
     bool ok = true;

@@ -67,6 +67,9 @@ bool writeBmp(const std::string& path, const Image& img);
 // 16-bit PCM WAV, interleaved when channels == 2.
 bool writeWav(const std::string& path, const std::vector<int16_t>& samples, int channels, int rate);
 
+// Adds a rectangle with corners rounded by radius r to the path.
+void roundRect(cairo_t* cr, double x, double y, double w, double h, double r);
+
 // Makes every directory of `path` that does not exist yet.
 void makeDirs(const std::string& path);
 

@@ -32,15 +32,6 @@ Rgb mix(Rgb a, Rgb b, double t) {
     return Rgb{m(a.r, b.r), m(a.g, b.g), m(a.b, b.b)};
 }
 
-void roundRect(cairo_t* cr, double x, double y, double w, double h, double r) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
-    cairo_close_path(cr);
-}
-
 // A faceted fill: a vertical gradient with a soft diagonal sheen, re-rendered
 // as triangles of about `size` pixels.
 Image facets(int w, int h, Rgb top, Rgb bottom, uint64_t seed, double size, double shade = 0.22) {
