@@ -96,6 +96,9 @@ public:
 
     // ---- gfx/: sidebar, options page, pages, numbers, pointer --------------
     void DrawSidebar();
+    // A two-frame control drawn keyed at its box, the hovered frame while the
+    // cursor lies strictly inside the box; true when hovered.
+    bool DrawControl(const SurfacePtr& image, const Rect& box);
     void SidebarButton(int32_t index);
     void OptionControl(int32_t index);
     // The arrows that page the options page's row of thumbnails (PictureRow.cpp).
@@ -128,6 +131,8 @@ public:
     // ---- puzzle/: moves, solving, clock, levels (Play.cpp) -----------------
     void PlayFrame();
     void MoveTileAtCursor();
+    // (row, col) is left of, right of, above or below the blank's cell.
+    bool BesideBlank(int32_t row, int32_t col) const;
     // The tile in (row, col), beside the blank, slides into it; the move is
     // kept for undo.
     void SlideTile(int32_t row, int32_t col);

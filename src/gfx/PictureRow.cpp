@@ -27,13 +27,7 @@ void Game::PictureRowArrows() {
         const int32_t to = first + arrow.step;
         // No arrow where the row cannot go.
         if (to < 0 || to > lastFirst) continue;
-        const Rect& box = arrow.box;
-        const int32_t w = box.right - box.left;
-        const int32_t h = box.bottom - box.top;
-        const bool hovered = box.left < cursor.x && cursor.x < box.right && box.top < cursor.y && cursor.y < box.bottom;
-        const Rect frame{hovered ? w : 0, 0, (hovered ? w : 0) + w, h};
-        DrawImage(box.left, box.top, this->*arrow.image, &frame, BlitMode::Keyed);
-        if (!hovered || !clicked) continue;
+        if (!DrawControl(this->*arrow.image, arrow.box) || !clicked) continue;
         if (soundOn) PlaySoundEffect(soundButton);
         clicked = false;
         pictureRowFirst = to;

@@ -32,6 +32,15 @@ void Game::DrawSidebar() {
     UpdateClock();
 }
 
+bool Game::DrawControl(const SurfacePtr& image, const Rect& box) {
+    const int32_t w = box.right - box.left;
+    const int32_t h = box.bottom - box.top;
+    const bool hovered = box.left < cursor.x && cursor.x < box.right && box.top < cursor.y && cursor.y < box.bottom;
+    const Rect frame{hovered ? w : 0, 0, (hovered ? w : 0) + w, h};
+    DrawImage(box.left, box.top, image, &frame, BlitMode::Keyed);
+    return hovered;
+}
+
 void Game::SidebarButton(int32_t index) {
     if (index < 0 || index > 7) return;
     const ButtonRow& button = kButtons[index];
@@ -39,12 +48,7 @@ void Game::SidebarButton(int32_t index) {
     const SurfacePtr& image = (index == ButtonTile && screen == ScreenTileView && gameInProgress)
                                   ? menuResume
                                   : this->*button.image;
-    const int32_t w = box.right - box.left;
-    const int32_t h = box.bottom - box.top;
-
-    const bool hovered = box.left < cursor.x && cursor.x < box.right && box.top < cursor.y && cursor.y < box.bottom;
-    const Rect frame{hovered ? w : 0, 0, (hovered ? w : 0) + w, h};
-    DrawImage(box.left, box.top, image, &frame, BlitMode::Keyed);
+    const bool hovered = DrawControl(image, box);
 
     if (!clicked || !hovered) return;
     if (soundOn) PlaySoundEffect(soundButton);

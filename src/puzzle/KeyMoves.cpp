@@ -36,9 +36,7 @@ void Game::UndoMove() {
     Cell back;
     if (!moveHistory.TakeLast(back)) return;
     // The tile of that move lies where the blank was before it, beside the blank now.
-    const bool beside = (back.row == blankRow && (back.col == blankCol - 1 || back.col == blankCol + 1)) ||
-                        (back.col == blankCol && (back.row == blankRow - 1 || back.row == blankRow + 1));
-    if (!beside || back.row < 0 || back.col < 0 || back.row >= gridSize || back.col >= gridSize) {
+    if (!BesideBlank(back.row, back.col) || back.row < 0 || back.col < 0 || back.row >= gridSize || back.col >= gridSize) {
         moveHistory.Forget();  // not this board's history: nothing to take back
         return;
     }

@@ -24,9 +24,7 @@ void Game::MoveTileAtCursor() {
             const bool hit = 50 + col * t < cursor.x && cursor.x < 48 + (col + 1) * t &&
                              50 + row * t < cursor.y && cursor.y < 48 + (row + 1) * t;
             if (!hit) continue;
-            const bool besideBlank = (row == blankRow && (col == blankCol - 1 || col == blankCol + 1)) ||
-                                     (col == blankCol && (row == blankRow - 1 || row == blankRow + 1));
-            if (!besideBlank) continue;
+            if (!BesideBlank(row, col)) continue;
             if (soundOn) PlaySoundEffect(soundTile);
             SlideTile(row, col);
             // One click moves one tile at most. The scan ends here: the sound
@@ -35,6 +33,11 @@ void Game::MoveTileAtCursor() {
             return;
         }
     }
+}
+
+bool Game::BesideBlank(int32_t row, int32_t col) const {
+    return (row == blankRow && (col == blankCol - 1 || col == blankCol + 1)) ||
+           (col == blankCol && (row == blankRow - 1 || row == blankRow + 1));
 }
 
 void Game::SlideTile(int32_t row, int32_t col) {
