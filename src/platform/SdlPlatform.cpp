@@ -136,8 +136,17 @@ Point SdlPlatform::CursorPos() {
     return FrameFromWindow(x, y, w, h);
 }
 
+void SdlPlatform::AskForFullScreen() {
+    if (!fullScreenDue_ || !presented_ || !window_) return;
+    fullScreenDue_ = false;
+    // A window manager may move or resize the window for it: the size change
+    // and the expose that follow have it drawn whole again.
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
 bool SdlPlatform::PeekMessage(Message& out) {
     if (!videoUp_) return false;
+    AskForFullScreen();
     SDL_Event event;
     // Events that are no message of the game's are passed over here.
     while (SDL_PollEvent(&event)) {
@@ -261,9 +270,16 @@ DisplayStep SdlPlatform::OpenDisplay() {
         }
     }
 
-    // The whole screen for the game.
-    if (!windowed_ && SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
-        return DisplayStep::Cooperative;
+    // The whole screen for the game. The borderless window already covers
+    // it; full screen proper is asked for once the first frame is on show
+    // (AskForFullScreen): asked for on a shown window, SDL on X11 waits up to
+    // 100 ms for a window manager's answer, and with none there it always
+    // waits the whole 100 ms. Asked for here on the hidden window, which
+    // costs no wait, and put back, so that a refusal still ends the start-up.
+    if (!windowed_) {
+        if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return DisplayStep::Cooperative;
+        SDL_SetWindowFullscreen(window_, 0);
+        fullScreenDue_ = true;
     }
 
     // A screen mode the frame can be shown in.
@@ -353,6 +369,7 @@ void SdlPlatform::CloseDisplay() {
     CloseScreen();
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
+    fullScreenDue_ = false;
     if (videoUp_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     videoUp_ = false;
 }

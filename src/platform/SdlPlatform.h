@@ -52,6 +52,7 @@ public:
     void WaitUntil(uint32_t start, uint32_t ms) override;
     Point CursorPos() override;
 
+    // Also asks for full screen, once, after the first frame is on show.
     bool PeekMessage(Message& out) override;
     void PostQuit() override;
 
@@ -107,6 +108,9 @@ private:
     int presentCount_ = 0;
     bool watching_ = false;
     bool mustPresent_ = true;  // the window must be drawn whole
+    bool fullScreenDue_ = false;  // full screen is still to be asked for
+
+    void AskForFullScreen();
 
     static int WatchWindow(void* self, SDL_Event* event);
 

@@ -197,7 +197,9 @@ def game_in(folder, game):
     writes in the folder its executable lies in when that folder holds
     Shuffle.txt and Tex/."""
     path = os.path.join(folder, os.path.basename(game))
-    if not os.path.exists(path):
+    # Copied again when the build has made a newer one since (a folder used
+    # run after run, as the benchmark's game folder is).
+    if not os.path.exists(path) or os.path.getmtime(path) != os.path.getmtime(game):
         shutil.copy2(game, path)
     return path
 
