@@ -1,5 +1,6 @@
-// The game's images: Windows bitmaps under Tex\, read with SDL's BMP reader
-// and turned into 5-6-5 surfaces, whole, as a 60x60 thumbnail, or as one tile.
+// The game's images: Windows bitmaps under Tex\, turned into 5-6-5 surfaces,
+// whole, as a 60x60 thumbnail, or as one tile. Those of the common kind are
+// read straight from the file (PlainBitmap.h), the rest with SDL's BMP reader.
 #include <SDL.h>
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 
 #include "app/Game.h"
 #include "gfx/BitmapCheck.h"
+#include "gfx/PlainBitmap.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -19,6 +21,15 @@ using SdlSurface = std::unique_ptr<SDL_Surface, SdlSurfaceFree>;
 // Reads a bitmap file as 32-bit pixels; null when it is not a usable bitmap
 // (its headers are checked before SDL reads a byte of its pixels).
 SdlSurface ReadBitmap(const std::string& gamePath) {
+    if (const auto plain = PlainBitmap::Open(HostPath(gamePath))) {
+        SdlSurface read(
+            SDL_CreateRGBSurfaceWithFormat(0, plain->Width(), plain->Height(), 32, SDL_PIXELFORMAT_ARGB8888));
+        if (read && SDL_LockSurface(read.get()) == 0) {
+            const bool ok = plain->ReadArgb(static_cast<uint32_t*>(read->pixels), read->pitch);
+            SDL_UnlockSurface(read.get());
+            if (ok) return read;
+        }
+    }
     SDL_RWops* file = SDL_RWFromFile(HostPath(gamePath).c_str(), "rb");
     if (!file) return nullptr;
     SdlSurface loaded(ReadCheckedBitmap(file));
@@ -55,9 +66,23 @@ SurfacePtr ToSurface(SDL_Surface* from, int sx, int sy, int w, int h) {
     game.FailAndExit(text, "DirectDraw", true);
 }
 
+// The w x h rectangle at (sx, sy) of a bitmap of the common kind, black
+// where it lies outside; null when the file is of another kind (or could not
+// be read: SDL's reader then tells).
+SurfacePtr ReadPlain(const std::string& gamePath, int sx, int sy, int w, int h) {
+    const auto plain = PlainBitmap::Open(HostPath(gamePath));
+    if (!plain) return nullptr;
+    auto image = std::make_shared<Surface>(w, h);
+    return plain->Read565(sx, sy, *image) ? image : nullptr;
+}
+
 }  // namespace
 
 SurfacePtr Game::LoadTex(const std::string& path) {
+    if (const auto plain = PlainBitmap::Open(HostPath(path))) {
+        auto image = std::make_shared<Surface>(plain->Width(), plain->Height());
+        if (plain->Read565(0, 0, *image)) return image;
+    }
     SdlSurface bitmap = ReadBitmap(path);
     if (!bitmap) {
         CantLoad(*this, path);
@@ -82,6 +107,9 @@ SurfacePtr Game::LoadTexThumb(const std::string& path) {
 
 SurfacePtr Game::LoadTexTile(const std::string& path, int32_t row, int32_t col) {
     const int32_t s = tileSize;
+    if (s >= 2) {
+        if (SurfacePtr tile = ReadPlain(path, col * s, row * s, s - 2, s - 2)) return tile;
+    }
     SdlSurface bitmap = s >= 2 ? ReadBitmap(path) : nullptr;
     if (!bitmap) {
         CantLoad(*this, path);
@@ -90,6 +118,12 @@ SurfacePtr Game::LoadTexTile(const std::string& path, int32_t row, int32_t col) 
 }
 
 void Game::RequireTexSize(const std::string& path, int32_t minSide) {
+    // A file of the common kind whose headers pass is read whole by any
+    // reader: its size is known without reading a pixel.
+    if (const auto plain = PlainBitmap::Open(HostPath(path))) {
+        if (plain->Width() < minSide || plain->Height() < minSide) CantLoad(*this, path);
+        return;
+    }
     SdlSurface bitmap = ReadBitmap(path);
     if (!bitmap || bitmap->w < minSide || bitmap->h < minSide) {
         CantLoad(*this, path);

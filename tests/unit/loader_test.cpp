@@ -92,6 +92,97 @@ TEST(Loader, ASmallPictureCutsSafelyWithBlackBeyondItsEdge) {
     EXPECT_EQ(tile->Pixel(100, 100), 0);
 }
 
+// A bitmap file of any of the kinds below, bottom row first unless topDown.
+struct BitmapKind {
+    const char* what;
+    int bits;         // 24 or 32
+    bool topDown;
+    uint32_t header;  // 40, or 108 for the later header (masks and all)
+};
+void PrintTo(const BitmapKind& k, std::ostream* os) { *os << k.what; }
+
+std::string EncodeBitmap(const BitmapKind& kind, int w, int h, Rgb (*pixel)(int, int)) {
+    const size_t rowBytes = (static_cast<size_t>(w) * kind.bits / 8 + 3) / 4 * 4;
+    const size_t at = 14 + kind.header;
+    std::string file(at + rowBytes * h, '\0');
+    const auto put = [&file](size_t to, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) file[to + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, static_cast<uint32_t>(file.size()), 4);
+    put(10, static_cast<uint32_t>(at), 4);
+    put(14, kind.header, 4);
+    put(18, static_cast<uint32_t>(w), 4);
+    put(22, static_cast<uint32_t>(kind.topDown ? -h : h), 4);
+    put(26, 1, 2);
+    put(28, static_cast<uint32_t>(kind.bits), 2);
+    if (kind.header >= 108) {
+        put(54, 0x00FF0000, 4);  // the usual masks, and sRGB
+        put(58, 0x0000FF00, 4);
+        put(62, 0x000000FF, 4);
+        put(70, 0x73524742, 4);
+    }
+    for (int y = 0; y < h; ++y) {
+        const size_t row = at + rowBytes * static_cast<size_t>(kind.topDown ? y : h - 1 - y);
+        for (int x = 0; x < w; ++x) {
+            const Rgb p = pixel(x, y);
+            const size_t to = row + static_cast<size_t>(x) * kind.bits / 8;
+            file[to] = static_cast<char>(p.b);
+            file[to + 1] = static_cast<char>(p.g);
+            file[to + 2] = static_cast<char>(p.r);
+            if (kind.bits == 32) file[to + 3] = static_cast<char>(0xFF);
+        }
+    }
+    return file;
+}
+
+Rgb Mottled(int x, int y) {
+    return {static_cast<uint8_t>(x * 7 + y), static_cast<uint8_t>(x * y), static_cast<uint8_t>(255 - y * 3)};
+}
+
+class BitmapKinds : public ::testing::TestWithParam<BitmapKind> {};
+
+// The common kind is read by the game itself, the others by SDL: every kind
+// gives the same image, tile and thumbnail (the 32-bit file's, read by SDL,
+// is the one to match).
+TEST_P(BitmapKinds, ReadAlikeWholeAsATileAndAsAThumbnail) {
+    GameHarness h;
+    constexpr int w = 123;  // rows padded
+    constexpr int ht = 77;
+    h.folder.WriteText("Tex/Kind.Tex", EncodeBitmap(GetParam(), w, ht, Mottled));
+    h.folder.WriteText("Tex/Sdl.Tex", EncodeBitmap({"32 bits", 32, false, 40}, w, ht, Mottled));
+    const SurfacePtr whole = h.game.LoadTex("Tex\\Kind.Tex");
+    ASSERT_EQ(whole->Width(), w);
+    ASSERT_EQ(whole->Height(), ht);
+    for (int y = 0; y < ht; ++y) {
+        for (int x = 0; x < w; ++x) ASSERT_EQ(whole->Pixel(x, y), To565(Mottled(x, y))) << x << "," << y;
+    }
+    // A tile over the bitmap's right and bottom edges: black beyond them.
+    h.game.tileSize = 50;
+    const SurfacePtr tile = h.game.LoadTexTile("Tex\\Kind.Tex", 1, 2);
+    ASSERT_EQ(tile->Width(), 48);
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 48; ++x) {
+            const bool inside = 100 + x < w && 50 + y < ht;
+            ASSERT_EQ(tile->Pixel(x, y), inside ? To565(Mottled(100 + x, 50 + y)) : 0) << x << "," << y;
+        }
+    }
+    const SurfacePtr thumb = h.game.LoadTexThumb("Tex\\Kind.Tex");
+    const SurfacePtr expected = h.game.LoadTexThumb("Tex\\Sdl.Tex");
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 60; ++x) ASSERT_EQ(thumb->Pixel(x, y), expected->Pixel(x, y)) << x << "," << y;
+    }
+    h.game.RequireTexSize("Tex\\Kind.Tex", 77);
+    EXPECT_TRUE(h.platform.shownMessages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BitmapKinds,
+                         ::testing::Values(BitmapKind{"24 bits", 24, false, 40},
+                                           BitmapKind{"24 bits from the top down", 24, true, 40},
+                                           BitmapKind{"24 bits, later header", 24, false, 108},
+                                           BitmapKind{"32 bits", 32, false, 40}));
+
 enum class Damage {
     Missing,
     Text,       // a text file in its place
