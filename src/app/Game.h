@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/Screen.h"
+#include "gfx/ImagesAhead.h"
 #include "gfx/Surface.h"
 #include "platform/AudioEngine.h"
 #include "platform/Platform.h"
@@ -190,6 +191,7 @@ public:
     bool backgroundMusic = false;
     // Tiger, Bird, Flower, then the player's own pictures.
     std::vector<SurfacePtr> pictureFull = std::vector<SurfacePtr>(3);
+    ImagesAhead imagesAhead;  // the start-up's whole images, read while the display comes up
     SurfacePtr menuExit, menuHighScores, menuHelp, menuShuffle, menuTile, menuResume, menuOptions,
         menuBack, menuPicture, menuMusic, menuSound, menuButton;
     SurfacePtr backgroundImage;

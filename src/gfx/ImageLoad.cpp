@@ -79,6 +79,7 @@ SurfacePtr ReadPlain(const std::string& gamePath, int sx, int sy, int w, int h) 
 }  // namespace
 
 SurfacePtr Game::LoadTex(const std::string& path) {
+    if (SurfacePtr ahead = imagesAhead.Take(path)) return ahead;
     if (const auto plain = PlainBitmap::Open(HostPath(path))) {
         auto image = std::make_shared<Surface>(plain->Width(), plain->Height());
         if (plain->Read565(0, 0, *image)) return image;

@@ -1,8 +1,27 @@
 // Start-up: the display, every image in its fixed order, the first picture,
 // the colour key, the pointer, the sound and the keyboard.
 #include "app/Game.h"
+#include "platform/Paths.h"
+
+namespace {
+
+// The whole images below, in the order they are loaded: read ahead while the
+// display comes up.
+const char* const kWholeImages[] = {
+    "Tex\\Tiger.Tex", "Tex\\Bird.Tex", "Tex\\Flower.Tex", "Tex\\Menu\\Shuffle.Tex", "Tex\\Menu\\Tile.Tex",
+    "Tex\\Menu\\HighScores.Tex", "Tex\\Menu\\Options.Tex", "Tex\\Menu\\Resume.Tex", "Tex\\Menu\\Music.Tex",
+    "Tex\\Menu\\Sound.Tex", "Tex\\Menu\\Button.Tex", "Tex\\Menu\\Back.Tex", "Tex\\Menu\\Picture.Tex",
+    "Tex\\Menu\\Help.Tex", "Tex\\Menu\\Exit.Tex", "Tex\\Menu\\ShuffleAgain.Tex", "Tex\\Menu\\NextLevel.Tex",
+    "Tex\\Menu\\PictureLeft.Tex", "Tex\\Menu\\PictureRight.Tex", "Tex\\Background.Tex",
+    "Tex\\BackgroundOptions.Tex", "Tex\\Border.Tex", "Tex\\Won.Tex", "Tex\\HelpPage.Tex", "Tex\\HighScore.Tex",
+    "Tex\\MousePtr.Tex", "Tex\\Digit.Tex", "Tex\\Hyphen.Tex"};
+
+}  // namespace
 
 int32_t Game::LoadResources() {
+    std::vector<std::pair<std::string, std::string>> ahead;
+    for (const char* name : kWholeImages) ahead.emplace_back(name, HostPath(name));
+    imagesAhead.Start(std::move(ahead));
     InitDirectDraw();
 
     pictureFull[0] = LoadTex("Tex\\Tiger.Tex");
@@ -39,6 +58,7 @@ int32_t Game::LoadResources() {
     mousePtrImage = LoadTex("Tex\\MousePtr.Tex");
     digitImage = LoadTex("Tex\\Digit.Tex");
     hyphenImage = LoadTex("Tex\\Hyphen.Tex");
+    imagesAhead.Stop();
     AddOwnPictures();
     // The player's best-times file, made fresh with no times yet on the first run.
     ReadBestTimes();

@@ -8,6 +8,7 @@
 
 #include "fakes/GameHarness.h"
 #include "gfx/BitmapCheck.h"
+#include "gfx/ImagesAhead.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -182,6 +183,35 @@ INSTANTIATE_TEST_SUITE_P(Kinds, BitmapKinds,
                                            BitmapKind{"24 bits from the top down", 24, true, 40},
                                            BitmapKind{"24 bits, later header", 24, false, 108},
                                            BitmapKind{"32 bits", 32, false, 40}));
+
+TEST(Loader, ImagesReadAheadAreTakenOnceAndOnlyWhenReadWhole) {
+    GameHarness h(false);
+    h.folder.WriteText("Tex/Text.Tex", "this is not a bitmap\n");
+    h.folder.WriteText("Tex/Wide.Tex", EncodeBitmap({"32 bits", 32, false, 40}, 9, 4, Mottled));
+    ImagesAhead ahead;
+    std::vector<std::pair<std::string, std::string>> files;
+    for (const char* name : {"Tex\\Tiger.Tex", "Tex\\Gone.Tex", "Tex\\Text.Tex", "Tex\\Wide.Tex", "Tex\\Bird.Tex"}) {
+        files.emplace_back(name, HostPath(name));
+    }
+    ahead.Start(files);
+    // Taken out of order: the reader's own order is waited for.
+    const SurfacePtr bird = ahead.Take("Tex\\Bird.Tex");
+    ASSERT_TRUE(bird);
+    EXPECT_EQ(bird->Pixel(253, 255), To565(PicturePixel(1, 253, 255)));
+    const SurfacePtr tiger = ahead.Take("Tex\\Tiger.Tex");
+    ASSERT_TRUE(tiger);
+    EXPECT_EQ(tiger->Width(), 500);
+    EXPECT_EQ(tiger->Pixel(499, 0), To565(PicturePixel(0, 499, 0)));
+    EXPECT_FALSE(ahead.Take("Tex\\Tiger.Tex"));  // taken already
+    EXPECT_FALSE(ahead.Take("Tex\\Gone.Tex"));   // missing: read in its turn, and reported then
+    EXPECT_FALSE(ahead.Take("Tex\\Text.Tex"));
+    EXPECT_FALSE(ahead.Take("Tex\\Wide.Tex"));   // another kind: SDL's reader reads it
+    EXPECT_FALSE(ahead.Take("Tex\\Flower.Tex")); // never asked for
+    // Stopped early, with files still to read: nothing is left running.
+    ahead.Start(files);
+    ahead.Stop();
+    EXPECT_FALSE(ahead.Take("Tex\\Bird.Tex"));
+}
 
 enum class Damage {
     Missing,
