@@ -72,7 +72,8 @@ SurfacePtr ToSurface(SDL_Surface* from, int sx, int sy, int w, int h) {
 SurfacePtr ReadPlain(const std::string& gamePath, int sx, int sy, int w, int h) {
     const auto plain = PlainBitmap::Open(HostPath(gamePath));
     if (!plain) return nullptr;
-    auto image = std::make_shared<Surface>(w, h);
+    const bool inside = sx >= 0 && sy >= 0 && sx + w <= plain->Width() && sy + h <= plain->Height();
+    auto image = inside ? std::make_shared<Surface>(w, h, Unfilled{}) : std::make_shared<Surface>(w, h);
     return plain->Read565(sx, sy, *image) ? image : nullptr;
 }
 
@@ -81,7 +82,7 @@ SurfacePtr ReadPlain(const std::string& gamePath, int sx, int sy, int w, int h) 
 SurfacePtr Game::LoadTex(const std::string& path) {
     if (SurfacePtr ahead = imagesAhead.Take(path)) return ahead;
     if (const auto plain = PlainBitmap::Open(HostPath(path))) {
-        auto image = std::make_shared<Surface>(plain->Width(), plain->Height());
+        auto image = std::make_shared<Surface>(plain->Width(), plain->Height(), Unfilled{});
         if (plain->Read565(0, 0, *image)) return image;
     }
     SdlSurface bitmap = ReadBitmap(path);
@@ -93,7 +94,12 @@ SurfacePtr Game::LoadTex(const std::string& path) {
 
 SurfacePtr Game::LoadTexThumb(const std::string& path) {
     constexpr int kThumb = 60;
-    SdlSurface bitmap = ReadBitmap(path);
+    ImagesAhead::Wide ahead = imagesAhead.TakeWide(path);
+    SdlSurface bitmap = ahead.pixels.empty()
+                            ? ReadBitmap(path)
+                            : SdlSurface(SDL_CreateRGBSurfaceWithFormatFrom(ahead.pixels.data(), ahead.width,
+                                                                            ahead.height, 32, ahead.width * 4,
+                                                                            SDL_PIXELFORMAT_ARGB8888));
     SdlSurface thumb;
     if (bitmap) {
         thumb.reset(SDL_CreateRGBSurfaceWithFormat(0, kThumb, kThumb, 32, SDL_PIXELFORMAT_ARGB8888));

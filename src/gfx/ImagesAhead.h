@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,22 +22,39 @@ public:
     ImagesAhead(const ImagesAhead&) = delete;
     ImagesAhead& operator=(const ImagesAhead&) = delete;
 
-    // Starts reading these files (game names with their paths on this
-    // machine), in this order. Images not taken yet are dropped.
-    void Start(std::vector<std::pair<std::string, std::string>> files);
+    // One file to read: its game name, its path on this machine, and how.
+    struct File {
+        std::string gameName;
+        std::string hostPath;
+        bool wide = false;  // as 0xFFRRGGBB pixels (for a filtering scale), not 5-6-5
+    };
+    // Every pixel of a file read wide.
+    struct Wide {
+        int width = 0;
+        int height = 0;
+        std::vector<uint32_t, UnfilledAllocator<uint32_t>> pixels;
+    };
+
+    // Starts reading these files, in this order. Images not taken yet are
+    // dropped.
+    void Start(std::vector<File> files);
     // The whole image of the file of that game name, once it is read; null
-    // when it was not read ahead, could not be, or was taken already.
+    // when it was not read ahead (as such), could not be, or was taken already.
     SurfacePtr Take(const std::string& gameName);
+    // The same for a file read wide; empty pixels when there are none.
+    Wide TakeWide(const std::string& gameName);
     // Stops the reading and drops what was read.
     void Stop();
 
 private:
     struct Slot {
-        std::string gameName;
-        std::string hostPath;
+        File file;
         SurfacePtr image;
+        Wide wide;
     };
     void Read();
+    // The slot of that file, read; null when there is none.
+    Slot* WaitFor(const std::string& gameName, bool wide, std::unique_lock<std::mutex>& hold);
 
     std::mutex lock_;
     std::condition_variable ready_;

@@ -5,22 +5,30 @@
 
 namespace {
 
-// The whole images below, in the order they are loaded: read ahead while the
-// display comes up.
-const char* const kWholeImages[] = {
-    "Tex\\Tiger.Tex", "Tex\\Bird.Tex", "Tex\\Flower.Tex", "Tex\\Menu\\Shuffle.Tex", "Tex\\Menu\\Tile.Tex",
-    "Tex\\Menu\\HighScores.Tex", "Tex\\Menu\\Options.Tex", "Tex\\Menu\\Resume.Tex", "Tex\\Menu\\Music.Tex",
-    "Tex\\Menu\\Sound.Tex", "Tex\\Menu\\Button.Tex", "Tex\\Menu\\Back.Tex", "Tex\\Menu\\Picture.Tex",
-    "Tex\\Menu\\Help.Tex", "Tex\\Menu\\Exit.Tex", "Tex\\Menu\\ShuffleAgain.Tex", "Tex\\Menu\\NextLevel.Tex",
-    "Tex\\Menu\\PictureLeft.Tex", "Tex\\Menu\\PictureRight.Tex", "Tex\\Background.Tex",
-    "Tex\\BackgroundOptions.Tex", "Tex\\Border.Tex", "Tex\\Won.Tex", "Tex\\HelpPage.Tex", "Tex\\HighScore.Tex",
-    "Tex\\MousePtr.Tex", "Tex\\Digit.Tex", "Tex\\Hyphen.Tex"};
+// The images below, in the order they are loaded, read ahead while the
+// display comes up: whole, or wide for a thumbnail.
+struct AheadOfTime {
+    const char* name;
+    bool wide;
+};
+const AheadOfTime kReadAhead[] = {
+    {"Tex\\Tiger.Tex", false}, {"Tex\\Bird.Tex", false}, {"Tex\\Flower.Tex", false},
+    {"Tex\\Menu\\Shuffle.Tex", false}, {"Tex\\Menu\\Tile.Tex", false}, {"Tex\\Menu\\HighScores.Tex", false},
+    {"Tex\\Menu\\Options.Tex", false}, {"Tex\\Menu\\Resume.Tex", false}, {"Tex\\Menu\\Music.Tex", false},
+    {"Tex\\Menu\\Sound.Tex", false}, {"Tex\\Menu\\Button.Tex", false}, {"Tex\\Menu\\Back.Tex", false},
+    {"Tex\\Menu\\Picture.Tex", false}, {"Tex\\Menu\\Help.Tex", false}, {"Tex\\Menu\\Exit.Tex", false},
+    {"Tex\\Menu\\ShuffleAgain.Tex", false}, {"Tex\\Menu\\NextLevel.Tex", false},
+    {"Tex\\Menu\\PictureLeft.Tex", false}, {"Tex\\Menu\\PictureRight.Tex", false},
+    {"Tex\\Background.Tex", false}, {"Tex\\BackgroundOptions.Tex", false}, {"Tex\\Border.Tex", false},
+    {"Tex\\Won.Tex", false}, {"Tex\\HelpPage.Tex", false}, {"Tex\\HighScore.Tex", false},
+    {"Tex\\Tiger.Tex", true}, {"Tex\\Bird.Tex", true}, {"Tex\\Flower.Tex", true},
+    {"Tex\\MousePtr.Tex", false}, {"Tex\\Digit.Tex", false}, {"Tex\\Hyphen.Tex", false}};
 
 }  // namespace
 
 int32_t Game::LoadResources() {
-    std::vector<std::pair<std::string, std::string>> ahead;
-    for (const char* name : kWholeImages) ahead.emplace_back(name, HostPath(name));
+    std::vector<ImagesAhead::File> ahead;
+    for (const AheadOfTime& image : kReadAhead) ahead.push_back({image.name, HostPath(image.name), image.wide});
     imagesAhead.Start(std::move(ahead));
     InitDirectDraw();
 

@@ -8,6 +8,11 @@ Surface::Surface(int width, int height, uint16_t fill)
       height_(std::max(height, 0)),
       pixels_(static_cast<size_t>(width_) * height_, fill) {}
 
+Surface::Surface(int width, int height, Unfilled)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), pixels_(static_cast<size_t>(width_) * height_) {
+    ReadyPages(pixels_.data(), pixels_.size() * sizeof(uint16_t));
+}
+
 void Surface::Fill(uint16_t value) {
     // Both bytes alike (black, the fill of every frame): one memset, many
     // times faster than a loop of 16-bit stores.

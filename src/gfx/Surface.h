@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "gfx/Unfilled.h"
+
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 
@@ -28,9 +30,13 @@ enum class BlitMode {
     Keyed,   // pixels equal to the source's colour key are skipped
 };
 
+// Asks for a surface whose pixels are left unset, to be written whole at once.
+struct Unfilled {};
+
 class Surface {
 public:
     Surface(int width, int height, uint16_t fill = 0);
+    Surface(int width, int height, Unfilled);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -54,7 +60,7 @@ public:
 private:
     int width_;
     int height_;
-    std::vector<uint16_t> pixels_;
+    std::vector<uint16_t, UnfilledAllocator<uint16_t>> pixels_;
     std::optional<uint16_t> colorKey_;
 };
 

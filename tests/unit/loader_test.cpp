@@ -189,10 +189,11 @@ TEST(Loader, ImagesReadAheadAreTakenOnceAndOnlyWhenReadWhole) {
     h.folder.WriteText("Tex/Text.Tex", "this is not a bitmap\n");
     h.folder.WriteText("Tex/Wide.Tex", EncodeBitmap({"32 bits", 32, false, 40}, 9, 4, Mottled));
     ImagesAhead ahead;
-    std::vector<std::pair<std::string, std::string>> files;
+    std::vector<ImagesAhead::File> files;
     for (const char* name : {"Tex\\Tiger.Tex", "Tex\\Gone.Tex", "Tex\\Text.Tex", "Tex\\Wide.Tex", "Tex\\Bird.Tex"}) {
-        files.emplace_back(name, HostPath(name));
+        files.push_back({name, HostPath(name)});
     }
+    files.push_back({"Tex\\Flower.Tex", HostPath("Tex\\Flower.Tex"), true});
     ahead.Start(files);
     // Taken out of order: the reader's own order is waited for.
     const SurfacePtr bird = ahead.Take("Tex\\Bird.Tex");
@@ -206,7 +207,14 @@ TEST(Loader, ImagesReadAheadAreTakenOnceAndOnlyWhenReadWhole) {
     EXPECT_FALSE(ahead.Take("Tex\\Gone.Tex"));   // missing: read in its turn, and reported then
     EXPECT_FALSE(ahead.Take("Tex\\Text.Tex"));
     EXPECT_FALSE(ahead.Take("Tex\\Wide.Tex"));   // another kind: SDL's reader reads it
-    EXPECT_FALSE(ahead.Take("Tex\\Flower.Tex")); // never asked for
+    EXPECT_FALSE(ahead.Take("Tex\\Flower.Tex")); // asked for wide only
+    EXPECT_TRUE(ahead.TakeWide("Tex\\Bird.Tex").pixels.empty());
+    const ImagesAhead::Wide flower = ahead.TakeWide("Tex\\Flower.Tex");
+    ASSERT_EQ(flower.width, 500);
+    ASSERT_EQ(flower.pixels.size(), 500u * 500u);
+    const Rgb p = PicturePixel(2, 7, 480);
+    EXPECT_EQ(flower.pixels[480 * 500 + 7], 0xFF000000u | p.r << 16 | p.g << 8 | p.b);
+    EXPECT_TRUE(ahead.TakeWide("Tex\\Flower.Tex").pixels.empty());
     // Stopped early, with files still to read: nothing is left running.
     ahead.Start(files);
     ahead.Stop();
