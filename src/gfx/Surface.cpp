@@ -1,14 +1,51 @@
 #include "gfx/Surface.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+
+namespace {
+std::atomic<uint64_t> lastStamp{0};
+}  // namespace
 
 Surface::Surface(int width, int height, uint16_t fill)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
-      pixels_(static_cast<size_t>(width_) * height_, fill) {}
+      pixels_(static_cast<size_t>(width_) * height_, fill) {
+    Touch();
+}
+
+Surface::Surface(const Surface& other)
+    : width_(other.width_), height_(other.height_), pixels_(other.pixels_), colorKey_(other.colorKey_) {
+    Touch();
+}
+
+Surface& Surface::operator=(const Surface& other) {
+    width_ = other.width_;
+    height_ = other.height_;
+    pixels_ = other.pixels_;
+    colorKey_ = other.colorKey_;
+    Touch();
+    return *this;
+}
+
+void Surface::Touch() { stamp_ = lastStamp.fetch_add(1, std::memory_order_relaxed) + 1; }
+
+void Surface::FillRect(const Rect& area, uint16_t value) {
+    const int left = std::max(area.left, 0);
+    const int top = std::max(area.top, 0);
+    const int right = std::min(area.right, width_);
+    const int bottom = std::min(area.bottom, height_);
+    if (left >= right || top >= bottom) return;
+    Touch();
+    for (int y = top; y < bottom; ++y) {
+        uint16_t* row = pixels_.data() + static_cast<size_t>(y) * width_;
+        std::fill(row + left, row + right, value);
+    }
+}
 
 void Surface::Fill(uint16_t value) {
+    Touch();
     // Both bytes alike (black, the fill of every frame): one memset, many
     // times faster than a loop of 16-bit stores.
     if ((value & 0xFF) == (value >> 8)) {
@@ -26,11 +63,12 @@ bool Surface::Blit(int32_t x, int32_t y, const Surface& src, const Rect* srcRect
     const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
     if (x < 0 || y < 0 || x + w > width_ || y + h > height_) return false;
 
+    Touch();
     const bool keyed = mode == BlitMode::Keyed && src.colorKey_.has_value();
     const uint16_t key = src.colorKey_.value_or(0);
     for (int64_t row = 0; row < h; ++row) {
         const uint16_t* from = src.Row(static_cast<int>(r.top + row)) + r.left;
-        uint16_t* to = Row(static_cast<int>(y + row)) + x;
+        uint16_t* to = pixels_.data() + static_cast<size_t>(y + row) * width_ + x;
         if (!keyed) {
             std::copy(from, from + w, to);
         } else {

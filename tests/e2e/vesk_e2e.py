@@ -197,7 +197,9 @@ def game_in(folder, game):
     writes in the folder its executable lies in when that folder holds
     Shuffle.txt and Tex/."""
     path = os.path.join(folder, os.path.basename(game))
-    if not os.path.exists(path):
+    # A copy left from an older build is replaced.
+    if not os.path.exists(path) or (not os.path.samefile(path, game) and
+                                    os.path.getmtime(path) != os.path.getmtime(game)):
         shutil.copy2(game, path)
     return path
 
