@@ -92,6 +92,25 @@ TEST(FrameDiff, RectanglesCoverEveryChangedPixelTightlyWithoutOverlap) {
                 ASSERT_EQ(cover[i], 1) << "uncovered " << i % kScreenWidth << "," << i / kScreenWidth;
             }
         }
+        // Looked for inside an area only (blocks counted from its corner):
+        // every change inside it is covered, nothing outside it.
+        const int ax = static_cast<int>(random() % 700), ay = static_cast<int>(random() % 500);
+        const Rect area{ax, ay, ax + 1 + static_cast<int>(random() % 300), ay + 1 + static_cast<int>(random() % 300)};
+        std::vector<int> inArea(kFramePixels, 0);
+        for (const Rect& r : ChangedRects(before.data(), now.data(), kScreenWidth, kScreenHeight, area)) {
+            ASSERT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= std::min(area.right, kScreenWidth) &&
+                        r.bottom <= std::min(area.bottom, kScreenHeight));
+            for (int y = r.top; y < r.bottom; ++y) {
+                for (int x = r.left; x < r.right; ++x) ++inArea[static_cast<size_t>(y) * kScreenWidth + x];
+            }
+        }
+        for (size_t i = 0; i < kFramePixels; ++i) {
+            const bool wanted = before[i] != now[i] && Inside(area, static_cast<int>(i % kScreenWidth),
+                                                              static_cast<int>(i / kScreenWidth));
+            if (wanted) {
+                ASSERT_EQ(inArea[i], 1) << "uncovered in the area, round " << round;
+            }
+        }
         before = now;
     }
 }
