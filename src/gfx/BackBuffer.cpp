@@ -69,16 +69,14 @@ void BackBuffer::Fill(uint16_t value) {
 }
 
 bool BackBuffer::Blit(int32_t x, int32_t y, const SurfacePtr& src, const Rect* srcRect, BlitMode mode) {
-    if (!src) return false;
-    const Rect r = srcRect ? *srcRect : Rect{0, 0, src->Width(), src->Height()};
-    if (r.left < 0 || r.top < 0 || r.right > src->Width() || r.bottom > src->Height()) return false;
-    if (r.right <= r.left || r.bottom <= r.top) return false;
-    const int64_t w = static_cast<int64_t>(r.right) - r.left;
-    const int64_t h = static_cast<int64_t>(r.bottom) - r.top;
-    if (x < 0 || y < 0 || x + w > Width() || y + h > Height()) return false;
+    const std::optional<Rect> source = src ? CopySource(x, y, *src, srcRect, Width(), Height()) : std::nullopt;
+    if (!source) return false;
+    const Rect& r = *source;
+    const int32_t w = r.right - r.left;
+    const int32_t h = r.bottom - r.top;
 
     Op op;
-    op.to = {x, y, static_cast<int32_t>(x + w), static_cast<int32_t>(y + h)};
+    op.to = {x, y, x + w, y + h};
     op.source = src;
     op.stamp = src->Stamp();
     op.fromX = r.left;

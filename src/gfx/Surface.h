@@ -79,5 +79,9 @@ private:
     uint64_t stamp_ = 0;
 };
 
+// The source rectangle of a copy of src (or its srcRect) to (x, y) on a
+// width x height surface; none when the copy doesn't lie wholly inside both.
+std::optional<Rect> CopySource(int32_t x, int32_t y, const Surface& src, const Rect* srcRect, int width, int height);
+
 // Images are shared: a board keeps the tiles it shows alive after a new cut.
 using SurfacePtr = std::shared_ptr<Surface>;
