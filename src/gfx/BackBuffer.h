@@ -21,7 +21,8 @@ public:
     // The whole buffer becomes `value`.
     void Fill(uint16_t value);
     // As Surface::Blit: a copy not wholly inside src and the buffer is
-    // refused and false returned.
+    // refused and false returned. The image is read at the flip: the game's
+    // images don't change once loaded or cut.
     bool Blit(int32_t x, int32_t y, const SurfacePtr& src, const Rect* srcRect, BlitMode mode);
 
     // The pixel as the flip will show it.
