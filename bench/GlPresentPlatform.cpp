@@ -42,7 +42,7 @@ void GlPresentPlatform::CloseScreen() {
     renderer_ = nullptr;
 }
 
-void GlPresentPlatform::Present(const Surface& frame) {
+void GlPresentPlatform::Present(const Surface& frame, const std::vector<Rect>&) {
     if (!texture_ || frame.Width() != kScreenWidth || frame.Height() != kScreenHeight) return;
     const size_t count = static_cast<size_t>(kScreenWidth) * kScreenHeight;
     const uint16_t* pixels = frame.Row(0);

@@ -17,7 +17,8 @@ public:
     GlPresentPlatform();
     ~GlPresentPlatform() override;
 
-    void Present(const Surface& frame) override;
+    // The old path compares whole frames itself: `changed` is not used.
+    void Present(const Surface& frame, const std::vector<Rect>& changed) override;
 
     uint64_t compareNs = 0;
     uint64_t renderNs = 0;

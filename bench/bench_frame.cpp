@@ -70,8 +70,8 @@ class FirstFramePlatform : public SdlPlatform {
 public:
     Clock::time_point firstShown;
     bool shown = false;
-    void Present(const Surface& frame) override {
-        SdlPlatform::Present(frame);
+    void Present(const Surface& frame, const std::vector<Rect>& changed) override {
+        SdlPlatform::Present(frame, changed);
         if (!shown) {
             firstShown = Clock::now();
             shown = true;
@@ -126,7 +126,7 @@ int main() {
             SDL_GetWindowSize(platform.Window(), &w, &h);
             char label[96];
             std::snprintf(label, sizeof label, "Present, %dx%d window", w, h);
-            Print(label, Measure(200, [&] { platform.Present(frames[turn++ % 2]); }));
+            Print(label, Measure(200, [&] { platform.Present(frames[turn++ % 2], kWholeFrame); }));
         }
     }
 

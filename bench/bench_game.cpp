@@ -44,13 +44,13 @@ public:
         BasePlatform::WaitUntil(start, ms);
         frameStart_ = Clock::now();
     }
-    void Present(const Surface& frame) override {
+    void Present(const Surface& frame, const std::vector<Rect>& changed) override {
         if (frameStart_ != Clock::time_point{}) {
             drawNs_ += std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - frameStart_).count();
             ++drawn_;
         }
         const bool before = HasPresented();
-        BasePlatform::Present(frame);
+        BasePlatform::Present(frame, changed);
         if (!before && HasPresented()) {
             // Then the display's set-up, and the window's showing.
             std::printf("first-present %.6f %.6f %.6f %.6f %.6f\n", Now(), openBegin_, openEnd_, showBegin_, showEnd_);

@@ -5,7 +5,10 @@ in one run: CPU share of one core (user plus system time of all the game's
 threads) on a still screen at 800x600 and 1920x1080 and while the pointer
 sweeps across the board at 30 moves a second at 1920x1080; peak RSS; time
 from the process start to the first presented frame; the time per frame of
-each stage. Figures only.
+each stage. Figures only. Both games draw through the same back buffer
+(each frame's drawing put onto the front only where it changed); they differ
+only in how the frame reaches the screen. The draw stage is RunFrame up to
+the hand-over, the back buffer's flip included.
 
 Each figure is the median of VESK_BENCH_RUNS runs (5) of VESK_BENCH_SECONDS
 (30) after a settle of VESK_BENCH_SETTLE seconds (5)."""

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/Screen.h"
+#include "gfx/BackBuffer.h"
 #include "gfx/ImagesAhead.h"
 #include "gfx/Surface.h"
 #include "platform/AudioEngine.h"
@@ -185,7 +186,7 @@ public:
     bool window = false;
     bool directDraw = false;
     SurfacePtr primarySurface;
-    SurfacePtr backSurface;
+    std::shared_ptr<BackBuffer> backSurface;
     bool musicLoader = false;
     bool performance = false;
     bool backgroundMusic = false;

@@ -1,6 +1,7 @@
 // The display: bringing it up, the per-frame clear, copies and flip, the
 // colour key value, and taking it down.
 #include <string>
+#include <vector>
 
 #include "app/Game.h"
 
@@ -26,7 +27,7 @@ bool Game::InitDirectDraw() {
     const DisplayStep failed = platform.OpenDisplay();
     if (failed != DisplayStep::None) FailAndExit(DisplayStepMessage(failed), "InitDirectDraw failed", true);
     primarySurface = std::make_shared<Surface>(kScreenWidth, kScreenHeight);
-    backSurface = std::make_shared<Surface>(kScreenWidth, kScreenHeight);
+    backSurface = std::make_shared<BackBuffer>(primarySurface);
     return true;
 }
 
@@ -38,13 +39,14 @@ int32_t Game::ClearBackBuffer(uint32_t fill) {
 
 bool Game::DrawImage(int32_t x, int32_t y, const SurfacePtr& image, const Rect* source, BlitMode mode) {
     if (!backSurface || !image) return false;
-    return backSurface->Blit(x, y, *image, source, mode);
+    return backSurface->Blit(x, y, image, source, mode);
 }
 
 void Game::Flip() {
     if (!primarySurface || !backSurface) return;
-    std::swap(primarySurface, backSurface);
-    platform.Present(*primarySurface);
+    // The back buffer draws onto the front only what changed, and tells the
+    // screen where that is.
+    platform.Present(*primarySurface, backSurface->Flip());
 }
 
 uint32_t Game::MatchColor(uint32_t colorref) {

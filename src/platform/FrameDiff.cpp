@@ -27,23 +27,30 @@ Rect Tighten(const uint16_t* before, const uint16_t* now, int width, const Rect&
 }  // namespace
 
 std::vector<Rect> ChangedRects(const uint16_t* before, const uint16_t* now, int width, int height) {
+    return ChangedRects(before, now, width, height, {0, 0, width, height});
+}
+
+std::vector<Rect> ChangedRects(const uint16_t* before, const uint16_t* now, int width, int height, Rect area) {
     std::vector<Rect> rects;
-    if (!before || !now || width <= 0 || height <= 0) return rects;
-    const int columns = (width + kDiffBlock - 1) / kDiffBlock;
-    const int bands = (height + kDiffBlock - 1) / kDiffBlock;
+    area = {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width), std::min(area.bottom, height)};
+    if (!before || !now || area.left >= area.right || area.top >= area.bottom) return rects;
+    const int areaWidth = area.right - area.left;
+    const int areaHeight = area.bottom - area.top;
+    const int columns = (areaWidth + kDiffBlock - 1) / kDiffBlock;
+    const int bands = (areaHeight + kDiffBlock - 1) / kDiffBlock;
     std::vector<uint8_t> changed(static_cast<size_t>(columns) * bands, 0);
-    const size_t rowBytes = static_cast<size_t>(width) * sizeof(uint16_t);
+    const size_t rowBytes = static_cast<size_t>(areaWidth) * sizeof(uint16_t);
     bool any = false;
-    for (int y = 0; y < height; ++y) {
-        const uint16_t* a = before + static_cast<size_t>(y) * width;
-        const uint16_t* b = now + static_cast<size_t>(y) * width;
+    for (int y = area.top; y < area.bottom; ++y) {
+        const uint16_t* a = before + static_cast<size_t>(y) * width + area.left;
+        const uint16_t* b = now + static_cast<size_t>(y) * width + area.left;
         if (std::memcmp(a, b, rowBytes) == 0) continue;
         any = true;
-        uint8_t* band = &changed[static_cast<size_t>(y / kDiffBlock) * columns];
+        uint8_t* band = &changed[static_cast<size_t>((y - area.top) / kDiffBlock) * columns];
         for (int c = 0; c < columns; ++c) {
             if (band[c]) continue;
             const int x = c * kDiffBlock;
-            const int n = std::min(kDiffBlock, width - x);
+            const int n = std::min(kDiffBlock, areaWidth - x);
             if (std::memcmp(a + x, b + x, static_cast<size_t>(n) * sizeof(uint16_t)) != 0) band[c] = 1;
         }
     }
@@ -62,9 +69,9 @@ std::vector<Rect> ChangedRects(const uint16_t* before, const uint16_t* now, int 
             }
             int end = c;
             while (end < columns && row[end]) ++end;
-            const int left = c * kDiffBlock;
-            const int right = std::min(end * kDiffBlock, width);
-            const int bottom = std::min((band + 1) * kDiffBlock, height);
+            const int left = area.left + c * kDiffBlock;
+            const int right = area.left + std::min(end * kDiffBlock, areaWidth);
+            const int bottom = area.top + std::min((band + 1) * kDiffBlock, areaHeight);
             auto above = std::find_if(open.begin(), open.end(), [&](size_t i) {
                 return rects[i].left == left && rects[i].right == right;
             });
@@ -72,7 +79,7 @@ std::vector<Rect> ChangedRects(const uint16_t* before, const uint16_t* now, int 
                 rects[*above].bottom = bottom;
                 stillOpen.push_back(*above);
             } else {
-                rects.push_back({left, band * kDiffBlock, right, bottom});
+                rects.push_back({left, area.top + band * kDiffBlock, right, bottom});
                 stillOpen.push_back(rects.size() - 1);
             }
             c = end;

@@ -16,6 +16,8 @@ constexpr int kDiffBlock = 16;
 // columns are joined, and each rectangle is then shrunk to the changed pixels
 // it holds. The rectangles do not overlap and cover every changed pixel.
 std::vector<Rect> ChangedRects(const uint16_t* before, const uint16_t* now, int width, int height);
+// The same, looked for only inside `area` (blocks counted from its corner).
+std::vector<Rect> ChangedRects(const uint16_t* before, const uint16_t* now, int width, int height, Rect area);
 
 // Pixels covered by the (non-overlapping) rectangles.
 int64_t AreaOf(const std::vector<Rect>& rects);

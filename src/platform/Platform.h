@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
-class Surface;
+#include "gfx/Surface.h"
+
+// For Present: all of the frame may have changed.
+inline const std::vector<Rect> kWholeFrame{{0, 0, kScreenWidth, kScreenHeight}};
 
 struct Point {
     int32_t x = 0;
@@ -90,7 +93,9 @@ public:
 
     // The screen: bring up the display, show one 800x600 frame, take it down.
     virtual DisplayStep OpenDisplay() = 0;
-    virtual void Present(const Surface& frame) = 0;
+    // `changed`: rectangles outside which the frame is the one presented
+    // before (on the first frame, all that was drawn).
+    virtual void Present(const Surface& frame, const std::vector<Rect>& changed) = 0;
     virtual void CloseDisplay() = 0;
 
     // A message box with no owner and only an OK button; returns when dismissed.

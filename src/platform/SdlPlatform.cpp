@@ -351,10 +351,10 @@ int SdlPlatform::FilterKeys(void* self, SDL_Event* event) {
     return 0;
 }
 
-void SdlPlatform::Present(const Surface& frame) {
+void SdlPlatform::Present(const Surface& frame, const std::vector<Rect>& changed) {
     if (!window_) return;
     const bool whole = TakeRepaint();
-    if (presenter_.Present(frame, whole)) {
+    if (presenter_.Present(frame, changed, whole)) {
         NotePresented();
     } else if (whole) {
         mustPresent_ = true;  // still to be drawn whole

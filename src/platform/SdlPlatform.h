@@ -68,7 +68,7 @@ public:
     // Shows what changed since the frame on the screen (a still screen costs
     // no drawing); the window being uncovered, resized, moved to another
     // screen or shown again has it drawn whole.
-    void Present(const Surface& frame) override;
+    void Present(const Surface& frame, const std::vector<Rect>& changed) override;
     void CloseDisplay() override;
 
     // The text on stderr, and in a message box unless VESK_NO_MESSAGE_BOX is

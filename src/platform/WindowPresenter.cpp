@@ -78,7 +78,7 @@ bool WindowPresenter::Repaint(SDL_Surface* surface, const Letterbox& box) {
     return sent;
 }
 
-bool WindowPresenter::Present(const Surface& frame, bool whole) {
+bool WindowPresenter::Present(const Surface& frame, const std::vector<Rect>& hinted, bool whole) {
     if (!window_ || shown_.empty() || frame.Width() != kScreenWidth || frame.Height() != kScreenHeight) return false;
     // Got anew every time: a resize or a move to another screen replaces it.
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
@@ -108,8 +108,15 @@ bool WindowPresenter::Present(const Surface& frame, bool whole) {
         return valid_;
     }
 
+    // A still frame: nothing to compare.
+    if (hinted.empty()) return false;
     const auto compareStart = Clock::now();
-    const std::vector<Rect> changed = ChangedRects(shown_.data(), pixels, kScreenWidth, kScreenHeight);
+    std::vector<Rect> changed;
+    for (const Rect& area : hinted) {
+        for (const Rect& r : ChangedRects(shown_.data(), pixels, kScreenWidth, kScreenHeight, area)) {
+            changed.push_back(r);
+        }
+    }
     for (const Rect& r : changed) {
         for (int y = r.top; y < r.bottom; ++y) {
             std::copy(frame.Row(y) + r.left, frame.Row(y) + r.right,

@@ -28,11 +28,12 @@ public:
     // The window's surface (a failure is DisplayStep::FrontSurface) and a
     // format the frame can be scaled into (else DisplayStep::BackSurface).
     DisplayStep Open(SDL_Window* window);
-    // Shows what differs from the frame last shown; the whole window anew when
-    // `whole` is set, on the first frame, after the window's surface changed
-    // or an update failed, or when most of the frame changed. True when
-    // anything was sent to the screen.
-    bool Present(const Surface& frame, bool whole);
+    // Shows what differs from the frame last shown, looked for only inside
+    // `changed` (outside, the caller vouches the frame is the same); the whole
+    // window anew when `whole` is set, on the first frame, after the window's
+    // surface changed or an update failed, or when most of the frame changed.
+    // True when anything was sent to the screen.
+    bool Present(const Surface& frame, const std::vector<Rect>& changed, bool whole);
     void Close();
 
     const PresentTimes& Times() const { return times_; }

@@ -197,9 +197,9 @@ def game_in(folder, game):
     writes in the folder its executable lies in when that folder holds
     Shuffle.txt and Tex/."""
     path = os.path.join(folder, os.path.basename(game))
-    # Copied again when the build has made a newer one since (a folder used
-    # run after run, as the benchmark's game folder is).
-    if not os.path.exists(path) or os.path.getmtime(path) != os.path.getmtime(game):
+    # A copy left from an older build is replaced.
+    if not os.path.exists(path) or (not os.path.samefile(path, game) and
+                                    os.path.getmtime(path) != os.path.getmtime(game)):
         shutil.copy2(game, path)
     return path
 

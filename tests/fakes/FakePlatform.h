@@ -5,7 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <deque>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +47,9 @@ public:
     int acquires = 0;
     int cursorReads = 0;
     bool keepFrames = true;
+    // Frames that differ from the one before outside the rectangles the game
+    // said may have changed; every frame is checked, kept or not.
+    int unannouncedChanges = 0;
 
     void Hold(int key) { keys[key] = kKeyHeld; }
     void Release(int key) { keys[key] = 0; }
@@ -109,7 +114,9 @@ public:
         calls.push_back("OpenDisplay");
         return displayFailure;
     }
-    void Present(const Surface& frame) override {
+    void Present(const Surface& frame, const std::vector<Rect>& changed) override {
+        if (last_ && !SameOutside(*last_, frame, changed)) ++unannouncedChanges;
+        last_ = frame;
         if (keepFrames) presented.push_back(frame);
         ++presentCount;
     }
@@ -125,4 +132,22 @@ public:
 
     int presentCount = 0;
     const Surface& LastFrame() const { return presented.back(); }
+
+private:
+    static bool SameOutside(const Surface& before, const Surface& now, const std::vector<Rect>& changed) {
+        if (before.Width() != now.Width() || before.Height() != now.Height()) return false;
+        const size_t rowBytes = static_cast<size_t>(now.Width()) * sizeof(uint16_t);
+        for (int y = 0; y < now.Height(); ++y) {
+            if (std::memcmp(before.Row(y), now.Row(y), rowBytes) == 0) continue;
+            for (int x = 0; x < now.Width(); ++x) {
+                if (before.Pixel(x, y) == now.Pixel(x, y)) continue;
+                bool inside = false;
+                for (const Rect& r : changed) inside = inside || (r.left <= x && x < r.right && r.top <= y && y < r.bottom);
+                if (!inside) return false;
+            }
+        }
+        return true;
+    }
+
+    std::optional<Surface> last_;
 };

@@ -2,6 +2,8 @@
 // recording audio engine and a Game that has loaded its resources.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "app/Game.h"
@@ -14,6 +16,7 @@ public:
     explicit GameHarness(bool load = true) : game(platform, audio) {
         if (load) game.LoadResources();
     }
+    ~GameHarness() { EXPECT_EQ(platform.unannouncedChanges, 0) << "a frame changed where the flip said it had not"; }
 
     // One frame as the frame loop runs it: at most one message, then RunFrame.
     void Frame() {

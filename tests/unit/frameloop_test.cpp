@@ -384,7 +384,7 @@ TEST_F(SdlMachine, KeyPressesAreCountedOnceAndNeverQueued) {
 
 TEST_F(SdlMachine, PresentsFramesAndReadsTheCursorInsideTheFrame) {
     Surface frame(800, 600, 0x1234);
-    platform->Present(frame);
+    platform->Present(frame, kWholeFrame);
     EXPECT_TRUE(platform->HasPresented());
     const Point p = platform->CursorPos();
     EXPECT_GE(p.x, 0);
@@ -395,20 +395,20 @@ TEST_F(SdlMachine, PresentsFramesAndReadsTheCursorInsideTheFrame) {
 
 TEST_F(SdlMachine, AFrameAlreadyOnTheScreenIsNotDrawnAgain) {
     Surface frame(800, 600, 0x1234);
-    platform->Present(frame);
-    platform->Present(frame);
+    platform->Present(frame, kWholeFrame);
+    platform->Present(frame, kWholeFrame);
     EXPECT_EQ(platform->PresentCount(), 1);
     frame.SetPixel(799, 599, 0x4321);
-    platform->Present(frame);
+    platform->Present(frame, kWholeFrame);
     EXPECT_EQ(platform->PresentCount(), 2);
     // Uncovered: the same frame is drawn anew.
     Push(Window(SDL_WINDOWEVENT_EXPOSED));
-    platform->Present(frame);
+    platform->Present(frame, kWholeFrame);
     EXPECT_EQ(platform->PresentCount(), 3);
-    platform->Present(frame);
+    platform->Present(frame, kWholeFrame);
     EXPECT_EQ(platform->PresentCount(), 3);
     platform->ShowMainWindow();
-    platform->Present(frame);
+    platform->Present(frame, kWholeFrame);
     EXPECT_EQ(platform->PresentCount(), 4);
 }
 
@@ -432,7 +432,7 @@ TEST_F(SdlMachine, ClosingTwiceIsHarmless) {
     Message m;
     EXPECT_FALSE(platform->PeekMessage(m));
     Surface frame(800, 600);
-    platform->Present(frame);  // nothing to show on: ignored
+    platform->Present(frame, kWholeFrame);  // nothing to show on: ignored
     EXPECT_FALSE(platform->HasPresented());
 }
 

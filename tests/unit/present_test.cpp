@@ -92,6 +92,25 @@ TEST(FrameDiff, RectanglesCoverEveryChangedPixelTightlyWithoutOverlap) {
                 ASSERT_EQ(cover[i], 1) << "uncovered " << i % kScreenWidth << "," << i / kScreenWidth;
             }
         }
+        // Looked for inside an area only (blocks counted from its corner):
+        // every change inside it is covered, nothing outside it.
+        const int ax = static_cast<int>(random() % 700), ay = static_cast<int>(random() % 500);
+        const Rect area{ax, ay, ax + 1 + static_cast<int>(random() % 300), ay + 1 + static_cast<int>(random() % 300)};
+        std::vector<int> inArea(kFramePixels, 0);
+        for (const Rect& r : ChangedRects(before.data(), now.data(), kScreenWidth, kScreenHeight, area)) {
+            ASSERT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= std::min(area.right, kScreenWidth) &&
+                        r.bottom <= std::min(area.bottom, kScreenHeight));
+            for (int y = r.top; y < r.bottom; ++y) {
+                for (int x = r.left; x < r.right; ++x) ++inArea[static_cast<size_t>(y) * kScreenWidth + x];
+            }
+        }
+        for (size_t i = 0; i < kFramePixels; ++i) {
+            const bool wanted = before[i] != now[i] && Inside(area, static_cast<int>(i % kScreenWidth),
+                                                              static_cast<int>(i / kScreenWidth));
+            if (wanted) {
+                ASSERT_EQ(inArea[i], 1) << "uncovered in the area, round " << round;
+            }
+        }
         before = now;
     }
 }
@@ -294,7 +313,7 @@ TEST_F(WindowSurface, OnlyTheChangeIsDrawnUntilAnExposeRepaintsTheWhole) {
             std::copy_n(pixels.begin() + static_cast<ptrdiff_t>(y) * kScreenWidth, kScreenWidth, frame.Row(y));
     };
     load();
-    platform->Present(frame);
+    platform->Present(frame, kWholeFrame);
     EXPECT_TRUE(Shown().Rgb() == Repainted(pixels, s->w, s->h).Rgb());
 
     // Pixels spoilt behind the game's back stay spoilt: a change elsewhere
@@ -303,7 +322,7 @@ TEST_F(WindowSurface, OnlyTheChangeIsDrawnUntilAnExposeRepaintsTheWhole) {
     const Screen spoilt = Shown();
     pixels[static_cast<size_t>(500) * kScreenWidth + 700] ^= 0xFFFF;
     load();
-    platform->Present(frame);
+    platform->Present(frame, {{680, 490, 720, 510}});
     EXPECT_EQ(platform->PresentCount(), 2);
     Screen expected = Repainted(pixels, s->w, s->h);
     const Screen now = Shown();
@@ -321,7 +340,7 @@ TEST_F(WindowSurface, OnlyTheChangeIsDrawnUntilAnExposeRepaintsTheWhole) {
     expose.window.event = SDL_WINDOWEVENT_EXPOSED;
     SDL_PushEvent(&expose);
     SDL_PumpEvents();
-    platform->Present(frame);
+    platform->Present(frame, {});  // a still frame, but uncovered
     EXPECT_EQ(platform->PresentCount(), 3);
     EXPECT_TRUE(Shown().Rgb() == expected.Rgb());
 }
@@ -333,12 +352,12 @@ TEST_F(WindowSurface, AResizedWindowIsDrawnWholeAtItsNewSize) {
     Surface frame(kScreenWidth, kScreenHeight);
     for (int y = 0; y < kScreenHeight; ++y)
         std::copy_n(pixels.begin() + static_cast<ptrdiff_t>(y) * kScreenWidth, kScreenWidth, frame.Row(y));
-    platform->Present(frame);
+    platform->Present(frame, kWholeFrame);
     ASSERT_EQ(SDL_SetWindowFullscreen(platform->Window(), 0), 0) << SDL_GetError();
     SDL_SetWindowSize(platform->Window(), 640, 400);
     SDL_PumpEvents();
     // The same frame: only the new size makes it drawn again.
-    platform->Present(frame);
+    platform->Present(frame, kWholeFrame);
     const Screen now = Shown();
     ASSERT_EQ(now.width, 640);
     ASSERT_EQ(now.height, 400);

@@ -2,7 +2,8 @@
 // keys (arrows and undo too) and time steps from a printed seed, across every screen, and now and
 // then a board of each grid size solved through the game's own moves. After
 // every frame: the board holds each tile exactly once, a dealt board is never
-// already solved, and ScoreFile.txt is five well-formed records.
+// already solved, ScoreFile.txt is five well-formed records, and the frame
+// changed only where the flip said it might.
 //
 //   VESK_SOAK_SEED=<n>    repeats a run (the seed is printed)
 //   VESK_SOAK_FRAMES=<n>  sets its length
@@ -368,6 +369,7 @@ private:
         }
         std::string why;
         ASSERT_TRUE(FiveGoodRecords(folder_.ReadText("ScoreFile.txt"), why)) << "frame " << frames_ << ": " << why;
+        ASSERT_EQ(platform_.unannouncedChanges, 0) << "frame " << frames_ << ": the screen changed where the flip said it had not";
     }
 
     std::mt19937 random_;

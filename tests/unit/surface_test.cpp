@@ -2,6 +2,10 @@
 // the edges rather than clipped.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
+#include "gfx/BackBuffer.h"
 #include "gfx/Surface.h"
 
 namespace {
@@ -74,6 +78,86 @@ TEST(Surface, CopiesLeavingTheSurfaceAreDroppedWhole) {
     EXPECT_FALSE(back.Blit(0, 0, image, &empty, BlitMode::Opaque));
     EXPECT_EQ(back.Pixel(0, 0), 7);
     EXPECT_FALSE(back.Blit(INT32_MAX - 2, 0, image, nullptr, BlitMode::Opaque));
+}
+
+// The back buffer keeps a frame's drawing as a list and draws at the flip only
+// where it differs from the frame before: after every flip the front must be
+// what drawing straight onto it gives, the pixels read before the flip must
+// be those, and nothing may change outside the rectangles the flip returns.
+TEST(BackBufferTest, FramesLandExactlyAsDrawingStraightOntoTheFront) {
+    std::mt19937 random(20261207);
+    const auto below = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    constexpr int kW = 64;
+    constexpr int kH = 48;
+    std::vector<SurfacePtr> images;
+    for (const auto& [w, h, keyed] : {std::tuple{kW, kH, false}, {20, 12, true}, {9, 9, true}, {30, 5, false}}) {
+        auto image = std::make_shared<Surface>(w, h);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) image->SetPixel(x, y, below(3) == 0 ? kKey : static_cast<uint16_t>(random()));
+        }
+        if (keyed) image->SetColorKey(kKey);
+        images.push_back(image);
+    }
+    struct Draw {
+        int image;  // -1: a fill
+        uint16_t fill;
+        int x, y;
+        Rect from;
+        BlitMode mode;
+    };
+    const auto anyDraw = [&] {
+        const int i = below(static_cast<int>(images.size()) + 1) - 1;
+        if (i < 0) return Draw{-1, static_cast<uint16_t>(random()), 0, 0, {}, BlitMode::Opaque};
+        const Surface& image = *images[i];
+        const int left = below(image.Width()), top = below(image.Height());
+        const Rect from{left, top, left + 1 + below(image.Width() - left), top + 1 + below(image.Height() - top)};
+        // Now and then one that doesn't fit, refused by both.
+        return Draw{i, 0, below(kW + 4) - 2, below(kH + 4) - 2, below(4) == 0 ? Rect{0, 0, image.Width(), image.Height()} : from,
+                    below(2) ? BlitMode::Keyed : BlitMode::Opaque};
+    };
+
+    auto front = std::make_shared<Surface>(kW, kH);
+    BackBuffer back(front);
+    Surface straight(kW, kH);
+    std::vector<Draw> frame;
+    for (int n = 0; n < 400; ++n) {
+        // Mostly the frame before with a change or two, as a game's frames go.
+        if (below(5) == 0) frame.clear();
+        for (int changes = below(3); changes > 0 || frame.empty(); --changes) {
+            const int at = below(static_cast<int>(frame.size()) + 1);
+            const int what = below(3);
+            if (what == 0 || at == static_cast<int>(frame.size())) {
+                frame.insert(frame.begin() + at, anyDraw());
+            } else if (what == 1) {
+                frame.erase(frame.begin() + at);
+            } else {
+                frame[at] = anyDraw();
+            }
+            if (frame.empty() && below(4) == 0) break;  // a frame that draws nothing
+        }
+        if (below(10) == 0) images[3]->SetPixel(below(30), below(5), static_cast<uint16_t>(random()));
+        for (const Draw& d : frame) {
+            if (d.image < 0) {
+                back.Fill(d.fill);
+                straight.Fill(d.fill);
+                continue;
+            }
+            ASSERT_EQ(back.Blit(d.x, d.y, images[d.image], &d.from, d.mode),
+                      straight.Blit(d.x, d.y, *images[d.image], &d.from, d.mode));
+        }
+        const int px = below(kW), py = below(kH);
+        ASSERT_EQ(back.Pixel(px, py), straight.Pixel(px, py)) << "frame " << n;
+        const Surface before = *front;
+        const std::vector<Rect> changed = back.Flip();
+        for (int y = 0; y < kH; ++y) {
+            for (int x = 0; x < kW; ++x) {
+                ASSERT_EQ(front->Pixel(x, y), straight.Pixel(x, y)) << "frame " << n << " at " << x << "," << y;
+                bool inside = false;
+                for (const Rect& r : changed) inside = inside || (r.left <= x && x < r.right && r.top <= y && y < r.bottom);
+                ASSERT_TRUE(inside || before.Pixel(x, y) == front->Pixel(x, y)) << "frame " << n;
+            }
+        }
+    }
 }
 
 // A fill reaches every pixel, whether its two bytes are alike or not.
