@@ -40,9 +40,12 @@ public:
         BasePlatform::ShowMainWindow();
         showEnd_ = Now();
     }
-    void WaitUntil(uint32_t start, uint32_t ms) override {
-        BasePlatform::WaitUntil(start, ms);
+    // The frame's drawing starts after its message: the message's own work
+    // (on the second frame, the request for full screen) is not drawing.
+    bool PeekMessage(Message& out) override {
+        const bool taken = BasePlatform::PeekMessage(out);
         frameStart_ = Clock::now();
+        return taken;
     }
     void Present(const Surface& frame, const std::vector<Rect>& changed) override {
         if (frameStart_ != Clock::time_point{}) {

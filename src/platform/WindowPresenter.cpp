@@ -57,8 +57,11 @@ DisplayStep WindowPresenter::Open(SDL_Window* window) {
     if (!surface) return DisplayStep::FrontSurface;
     ScreenTarget target;
     if (!TargetFor(surface, target)) return DisplayStep::BackSurface;
-    shown_.assign(static_cast<size_t>(kScreenWidth) * kScreenHeight, 0);
-    wide_.assign(shown_.size(), 0);
+    // Nothing is read from them before the first frame is shown whole.
+    shown_.resize(static_cast<size_t>(kScreenWidth) * kScreenHeight);
+    wide_.resize(shown_.size());
+    ReadyPages(shown_.data(), shown_.size() * sizeof(uint16_t));
+    ReadyPages(wide_.data(), wide_.size() * sizeof(uint32_t));
     valid_ = false;
     return DisplayStep::None;
 }

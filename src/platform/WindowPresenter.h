@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gfx/Surface.h"
+#include "gfx/Unfilled.h"
 #include "platform/Letterbox.h"
 #include "platform/Platform.h"
 
@@ -37,8 +38,6 @@ public:
     void Close();
 
     const PresentTimes& Times() const { return times_; }
-    // The frame the screen shows, kScreenWidth x kScreenHeight.
-    const std::vector<uint16_t>& Shown() const { return shown_; }
 
 private:
     bool Repaint(SDL_Surface* surface, const Letterbox& box);
@@ -49,7 +48,9 @@ private:
     int surfaceWidth_ = 0;
     int surfaceHeight_ = 0;
     bool valid_ = false;           // the screen shows shown_
-    std::vector<uint16_t> shown_;  // the frame on the screen
-    std::vector<uint32_t> wide_;   // the same, 8 bits a channel, for the scaling
+    // The frame on the screen, and the same 8 bits a channel for the scaling;
+    // both written whole by the first frame, so not filled before it.
+    std::vector<uint16_t, UnfilledAllocator<uint16_t>> shown_;
+    std::vector<uint32_t, UnfilledAllocator<uint32_t>> wide_;
     PresentTimes times_;
 };
