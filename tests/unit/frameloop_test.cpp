@@ -383,9 +383,17 @@ TEST_F(SdlMachine, KeyPressesAreCountedOnceAndNeverQueued) {
 }
 
 TEST_F(SdlMachine, PresentsFramesAndReadsTheCursorInsideTheFrame) {
+    // Full screen is asked for once the first frame is on show, not before.
+    const auto fullScreen = [&] { return (SDL_GetWindowFlags(platform->Window()) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0; };
+    platform->ShowMainWindow();
+    Message m;
+    platform->PeekMessage(m);
+    EXPECT_FALSE(fullScreen());
     Surface frame(800, 600, 0x1234);
     platform->Present(frame, kWholeFrame);
     EXPECT_TRUE(platform->HasPresented());
+    platform->PeekMessage(m);
+    EXPECT_TRUE(fullScreen());
     const Point p = platform->CursorPos();
     EXPECT_GE(p.x, 0);
     EXPECT_LT(p.x, 800);
