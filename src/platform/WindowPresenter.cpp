@@ -62,6 +62,9 @@ DisplayStep WindowPresenter::Open(SDL_Window* window) {
     wide_.resize(shown_.size());
     ReadyPages(shown_.data(), shown_.size() * sizeof(uint16_t));
     ReadyPages(wide_.data(), wide_.size() * sizeof(uint32_t));
+    // The window's own pixels too: the first frame writes them all, and
+    // until then the start-up waits on the images being read anyway.
+    ReadyPages(surface->pixels, static_cast<size_t>(surface->h) * surface->pitch);
     valid_ = false;
     return DisplayStep::None;
 }
