@@ -5,7 +5,12 @@
 
 #include <string>
 
+typedef struct _RsvgHandle RsvgHandle;
+
 namespace assetgen {
+
+// An SVG file read with librsvg; null, said on stderr, when it can't be.
+RsvgHandle* loadSvg(const std::string& path);
 
 struct Pictures {
     Image full[3];  // Tiger, Bird, Flower, 500x500

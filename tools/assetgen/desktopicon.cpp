@@ -6,7 +6,6 @@
 #include <librsvg/rsvg.h>
 
 #include <cmath>
-#include <cstdio>
 
 #include "assets.h"
 
@@ -69,14 +68,8 @@ bool writeSvg(const std::string& path, RsvgHandle* tiger) {
 }  // namespace
 
 bool writeDesktopIcons(const std::string& artDir, const std::string& out) {
-    const std::string path = artDir + "/tiger.svg";
-    GError* err = nullptr;
-    RsvgHandle* tiger = rsvg_handle_new_from_file(path.c_str(), &err);
-    if (!tiger) {
-        std::fprintf(stderr, "assetgen: cannot read %s: %s\n", path.c_str(), err ? err->message : "?");
-        if (err) g_error_free(err);
-        return false;
-    }
+    RsvgHandle* tiger = loadSvg(artDir + "/tiger.svg");
+    if (!tiger) return false;
     bool ok = true;
     for (int size : {48, 64, 128, 256}) ok &= writePng(out + "/vesk-" + std::to_string(size) + ".png", size, tiger);
     ok &= writeSvg(out + "/vesk.svg", tiger);

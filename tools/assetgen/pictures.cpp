@@ -10,8 +10,6 @@
 
 namespace assetgen {
 
-namespace {
-
 RsvgHandle* loadSvg(const std::string& path) {
     GError* err = nullptr;
     RsvgHandle* h = rsvg_handle_new_from_file(path.c_str(), &err);
@@ -21,8 +19,6 @@ RsvgHandle* loadSvg(const std::string& path) {
     }
     return h;
 }
-
-}  // namespace
 
 Image renderPicture(const std::string& artDir, const std::string& name, uint64_t seed) {
     const std::string path = artDir + "/" + name + ".svg";
