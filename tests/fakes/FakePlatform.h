@@ -133,7 +133,7 @@ public:
     int presentCount = 0;
     const Surface& LastFrame() const { return presented.back(); }
 
-private:
+    // Whether `now` is `before` everywhere outside the rectangles `changed`.
     static bool SameOutside(const Surface& before, const Surface& now, const std::vector<Rect>& changed) {
         if (before.Width() != now.Width() || before.Height() != now.Height()) return false;
         const size_t rowBytes = static_cast<size_t>(now.Width()) * sizeof(uint16_t);
@@ -149,5 +149,6 @@ private:
         return true;
     }
 
+private:
     std::optional<Surface> last_;
 };
