@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/OwnPictures.h"
+#include "pictures/OwnPictures.h"
 
 namespace {
 

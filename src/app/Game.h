@@ -16,7 +16,7 @@
 
 #include "app/Screen.h"
 #include "gfx/BackBuffer.h"
-#include "gfx/ImagesAhead.h"
+#include "pictures/ImagesAhead.h"
 #include "gfx/Surface.h"
 #include "platform/AudioEngine.h"
 #include "platform/Platform.h"

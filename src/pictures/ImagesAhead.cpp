@@ -1,4 +1,4 @@
-#include "gfx/ImagesAhead.h"
+#include "pictures/ImagesAhead.h"
 
 #include <memory>
 #include <utility>

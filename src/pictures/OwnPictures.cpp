@@ -1,5 +1,5 @@
 // Reading the player's pictures with SDL_image and preparing them for play.
-#include "gfx/OwnPictures.h"
+#include "pictures/OwnPictures.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "app/Game.h"
-#include "gfx/HollowLook.h"
+#include "pictures/HollowLook.h"
 #include "platform/Paths.h"
 
 namespace fs = std::filesystem;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/Game.h"
-#include "gfx/OwnPictures.h"
+#include "pictures/OwnPictures.h"
 #include "platform/Paths.h"
 #include "puzzle/ReadNumber.h"
 #include "puzzle/Solvable.h"

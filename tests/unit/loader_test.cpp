@@ -8,7 +8,7 @@
 
 #include "fakes/GameHarness.h"
 #include "gfx/BitmapCheck.h"
-#include "gfx/ImagesAhead.h"
+#include "pictures/ImagesAhead.h"
 #include "platform/Paths.h"
 
 namespace {

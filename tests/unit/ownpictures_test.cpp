@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "fakes/GameHarness.h"
-#include "gfx/OwnPictures.h"
+#include "pictures/OwnPictures.h"
 
 namespace {
 

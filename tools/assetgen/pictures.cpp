@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "assets.h"
-#include "gfx/HollowLook.h"
+#include "pictures/HollowLook.h"
 #include "lowpoly.h"
 
 namespace assetgen {
