@@ -3,8 +3,9 @@
 //   app/      RunFrame, ReleaseAll
 //   puzzle/   ChoosePicture, CutTiles, DealBoard, PlayFrame, moves, clock,
 //             levels, best times
-//   gfx/      display, image loading, LoadResources, sidebar, options page,
-//             pages, numbers, pointer
+//   gfx/      display, drawing, image loading
+//   pictures/ LoadResources, the player's own pictures
+//   screens/  sidebar, options page, pages, numbers, pointer
 //   input/    keyboard
 //   audio/    music and effects
 #pragma once
@@ -83,7 +84,7 @@ public:
     uint32_t MatchColor(uint32_t colorref);
     void ReleaseDisplay();
 
-    // ---- gfx/: image loading (ImageLoad.cpp, Resources.cpp) ----------------
+    // ---- gfx/ and pictures/: image loading (ImageLoad.cpp, Resources.cpp) --
     SurfacePtr LoadTex(const std::string& path);
     SurfacePtr LoadTexThumb(const std::string& path);
     SurfacePtr LoadTexTile(const std::string& path, int32_t row, int32_t col);
@@ -91,12 +92,12 @@ public:
     // minSide either way, ends the game as a file that cannot be loaded.
     void RequireTexSize(const std::string& path, int32_t minSide);
     int32_t LoadResources();
-    // The player's pictures, after the game's three (OwnPictures.cpp).
+    // The player's pictures, after the game's three (pictures/OwnPictures.cpp).
     void AddOwnPictures();
     void CutOwnPicture(int32_t index);
     int32_t PictureCount() const { return static_cast<int32_t>(pictureFull.size()); }
 
-    // ---- gfx/: sidebar, options page, pages, numbers, pointer --------------
+    // ---- screens/: sidebar, options page, pages, numbers, pointer ----------
     void DrawSidebar();
     // A two-frame control drawn keyed at its box, the hovered frame while the
     // cursor lies strictly inside the box; true when hovered.
