@@ -38,23 +38,38 @@ bool IsReadyToRunFolder(const std::string& folder) {
     return fs::is_regular_file(base / "Shuffle.txt", ec) && fs::is_directory(base / "Tex", ec);
 }
 
-std::string InstalledPlayerFolder(const char* xdgDataHome, const char* home) {
-    if (IsAbsolute(xdgDataHome)) return (fs::path(xdgDataHome) / "vesk").lexically_normal().string();
-    if (home && *home) return (fs::path(home) / ".local/share/vesk").lexically_normal().string();
+namespace {
+
+// <xdg>/vesk, or <home>/<fallback> when the XDG variable is of no use.
+std::string XdgFolder(const char* xdg, const char* home, const char* fallback) {
+    if (IsAbsolute(xdg)) return (fs::path(xdg) / "vesk").lexically_normal().string();
+    if (home && *home) return (fs::path(home) / fallback).lexically_normal().string();
     return {};
 }
 
+}  // namespace
+
+std::string InstalledPlayerFolder(const char* xdgDataHome, const char* home) {
+    return XdgFolder(xdgDataHome, home, ".local/share/vesk");
+}
+
+std::string InstalledCacheFolder(const char* xdgCacheHome, const char* home) {
+    return XdgFolder(xdgCacheHome, home, ".cache/vesk");
+}
+
 Folders ChooseFolders(const std::string& exeFolder, const std::string& dataFromExe, const char* xdgDataHome,
-                      const char* home) {
+                      const char* home, const char* xdgCacheHome) {
     Folders folders;
     if (exeFolder.empty() || IsReadyToRunFolder(exeFolder)) {
         folders.data = exeFolder;
         folders.player = exeFolder;
+        folders.cache = (fs::path(exeFolder) / "cache").lexically_normal().string();
         return folders;
     }
     folders.installed = true;
     folders.data = (fs::path(exeFolder) / dataFromExe).lexically_normal().string();
     folders.player = InstalledPlayerFolder(xdgDataHome, home);
+    folders.cache = InstalledCacheFolder(xdgCacheHome, home);
     return folders;
 }
 
@@ -79,9 +94,11 @@ void SettleFolders() {
         exeFolder = base;
         SDL_free(base);
     }
-    const Folders folders = ChooseFolders(exeFolder, VESK_DATA_FROM_EXE, std::getenv("XDG_DATA_HOME"), HomeFolder());
+    const Folders folders = ChooseFolders(exeFolder, VESK_DATA_FROM_EXE, std::getenv("XDG_DATA_HOME"), HomeFolder(),
+                                          std::getenv("XDG_CACHE_HOME"));
     SetDataFolder(folders.data);
     SetPlayerFolder(folders.player);
+    SetCacheFolder(folders.cache);
     if (!folders.installed) return;
     if (folders.player.empty()) {
         std::fprintf(stderr, "vesk: no home folder; best times and captures go to the working directory\n");

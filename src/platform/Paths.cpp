@@ -14,6 +14,11 @@ std::string& Player() {
     return folder;
 }
 
+std::string& Cache() {
+    static std::string folder = "cache";
+    return folder;
+}
+
 std::string InFolder(const std::string& folder, std::string_view gameName) {
     std::string path(gameName);
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -26,6 +31,7 @@ std::string InFolder(const std::string& folder, std::string_view gameName) {
 void SetGameFolder(const std::string& folder) {
     Data() = folder;
     Player() = folder;
+    Cache() = InFolder(folder, "cache");
 }
 
 const std::string& GameFolder() { return Data(); }
@@ -34,6 +40,8 @@ void SetDataFolder(const std::string& folder) { Data() = folder; }
 const std::string& DataFolder() { return Data(); }
 void SetPlayerFolder(const std::string& folder) { Player() = folder; }
 const std::string& PlayerFolder() { return Player(); }
+void SetCacheFolder(const std::string& folder) { Cache() = folder; }
+const std::string& CacheFolder() { return Cache(); }
 
 std::string HostPath(std::string_view gameName) { return InFolder(Data(), gameName); }
 

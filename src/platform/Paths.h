@@ -12,7 +12,11 @@
 #include <string>
 #include <string_view>
 
-// Sets both folders at once; empty means the working directory.
+// A third home, the cache folder, holds what the game prepares from other
+// files and can always make again (the player's photos made ready for play).
+//
+// Sets the data and player folders at once; empty means the working
+// directory. The cache folder is then its cache/ folder.
 void SetGameFolder(const std::string& folder);
 // The folder read from (the same as DataFolder()).
 const std::string& GameFolder();
@@ -21,6 +25,9 @@ void SetDataFolder(const std::string& folder);
 const std::string& DataFolder();
 void SetPlayerFolder(const std::string& folder);
 const std::string& PlayerFolder();
+void SetCacheFolder(const std::string& folder);
+// Empty when there is none (no home folder): nothing is then cached.
+const std::string& CacheFolder();
 
 // "Tex\Menu\Exit.Tex" -> "<data folder>/Tex/Menu/Exit.Tex"
 std::string HostPath(std::string_view gameName);

@@ -16,8 +16,10 @@ namespace {
 
 struct XdgCase {
     std::string name;
-    const char* xdgDataHome;  // nullptr: unset
-    std::string player;       // expected, "~" standing for the home folder
+    const char* xdgDataHome;   // nullptr: unset
+    const char* xdgCacheHome;  // nullptr: unset
+    std::string player;        // expected, "~" standing for the home folder
+    std::string cache;
 };
 
 void PrintTo(const XdgCase& c, std::ostream* os) { *os << c.name; }
@@ -27,21 +29,25 @@ class InstalledGame : public ::testing::TestWithParam<XdgCase> {};
 TEST_P(InstalledGame, ReadsBesideTheExecutableAndWritesInThePlayersHome) {
     ScratchFolder root;
     fs::create_directories(root.File("usr/games"));
-    const Folders f = ChooseFolders(root.File("usr/games/"), "../share/games/vesk", GetParam().xdgDataHome, "/home/ann");
+    const Folders f = ChooseFolders(root.File("usr/games/"), "../share/games/vesk", GetParam().xdgDataHome,
+                                    "/home/ann", GetParam().xdgCacheHome);
     EXPECT_TRUE(f.installed);
     EXPECT_EQ(f.data, root.File("usr/share/games/vesk"));
-    std::string expected = GetParam().player;
-    if (expected.rfind("~", 0) == 0) expected = "/home/ann" + expected.substr(1);
-    EXPECT_EQ(f.player, expected);
+    const auto home = [](std::string expected) {
+        return expected.rfind("~", 0) == 0 ? "/home/ann" + expected.substr(1) : expected;
+    };
+    EXPECT_EQ(f.player, home(GetParam().player));
+    EXPECT_EQ(f.cache, home(GetParam().cache));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, InstalledGame,
-    ::testing::Values(XdgCase{"XdgUnset", nullptr, "~/.local/share/vesk"},
-                      XdgCase{"XdgEmpty", "", "~/.local/share/vesk"},
-                      XdgCase{"XdgRelativeIsIgnored", "data/here", "~/.local/share/vesk"},
-                      XdgCase{"XdgSet", "/srv/ann/data", "/srv/ann/data/vesk"},
-                      XdgCase{"XdgSetWithTrailingSlash", "/srv/ann/data/", "/srv/ann/data/vesk"}),
+    ::testing::Values(XdgCase{"XdgUnset", nullptr, nullptr, "~/.local/share/vesk", "~/.cache/vesk"},
+                      XdgCase{"XdgEmpty", "", "", "~/.local/share/vesk", "~/.cache/vesk"},
+                      XdgCase{"XdgRelativeIsIgnored", "data/here", "cache", "~/.local/share/vesk", "~/.cache/vesk"},
+                      XdgCase{"XdgSet", "/srv/ann/data", "/srv/ann/cache", "/srv/ann/data/vesk", "/srv/ann/cache/vesk"},
+                      XdgCase{"XdgSetWithTrailingSlash", "/srv/ann/data/", "/var/cache/ann/", "/srv/ann/data/vesk",
+                              "/var/cache/ann/vesk"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Folders, TheReadyToRunFolderIsBothHomesWhateverTheEnvironment) {
@@ -50,6 +56,7 @@ TEST(Folders, TheReadyToRunFolderIsBothHomesWhateverTheEnvironment) {
     EXPECT_FALSE(f.installed);
     EXPECT_EQ(f.data, game.Path());
     EXPECT_EQ(f.player, game.Path());
+    EXPECT_EQ(f.cache, (fs::path(game.Path()) / "cache").string());
 }
 
 TEST(Folders, AFolderWithoutTheDealsOrThePicturesIsNotReadyToRun) {
