@@ -255,8 +255,6 @@ public:
         for (int q = 0; q < n * n; ++q) board += std::to_string(game_->boardTile[q / n][q % n]) + " ";
         ASSERT_TRUE(solver.Solve()) << "a dealt board of " << n << " x " << n << " cannot be brought home: " << board;
         const std::vector<int>& clicks = solver.Clicks();
-        // The pointer read in one frame places the click of the next.
-        if (!clicks.empty()) platform_.cursor = Centre(clicks[0]);
         Frame();
         for (size_t i = 0; i < clicks.size(); ++i) {
             ASSERT_EQ(game_->screen, ScreenPlaying) << "move " << i << " of " << clicks.size();
@@ -264,7 +262,8 @@ public:
             if (Chance(0.3)) {
                 platform_.Press(ArrowFor(clicks[i]));
             } else {
-                platform_.Click();
+                // Made on the tile; by the frame the pointer is on its way to the next.
+                platform_.Click(Centre(clicks[i]));
             }
             if (i + 1 < clicks.size()) platform_.cursor = Centre(clicks[i + 1]);
             Frame();
