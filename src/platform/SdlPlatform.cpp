@@ -214,11 +214,9 @@ int32_t SdlPlatform::OpenKeyboard() {
     // Like the window it belongs to, the keyboard needs video.
     if (!videoUp_) return kErrFail;
     keyboardOpen_ = true;
-    // Game controllers come with the keyboard; without them the game plays on.
-    if (!padsUp_ && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
-        padsUp_ = true;
-        padsChanged_ = true;
-    }
+    // Game controllers come with the keyboard, once the first frame is on
+    // show (their start-up takes some milliseconds); without them the game plays on.
+    padsDue_ = !padsUp_;
     return kOk;
 }
 
@@ -240,6 +238,7 @@ int32_t SdlPlatform::AcquireKeyboard() { return keyboardOpen_ ? kOk : kErrFail; 
 
 void SdlPlatform::CloseKeyboard() {
     keyboardOpen_ = false;
+    padsDue_ = false;
     for (SDL_GameController* controller : controllers_) SDL_GameControllerClose(controller);
     controllers_.clear();
     if (padsUp_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
@@ -257,6 +256,14 @@ std::vector<KeyPress> SdlPlatform::TakeKeyPresses() {
 }
 
 std::vector<PadButton> SdlPlatform::TakePadPresses() {
+    if (padsDue_ && presented_) {
+        padsDue_ = false;
+        if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
+            padsUp_ = true;
+            const std::lock_guard<std::mutex> lock(pressLock_);
+            padsChanged_ = true;
+        }
+    }
     if (!padsUp_) return {};
     bool changed = false;
     {

@@ -65,7 +65,8 @@ public:
     Point PressPos() override;
     void PostQuit() override;
 
-    // Also the game controllers: SDL's own mappings, and SDL_GAMECONTROLLERCONFIG.
+    // Also the game controllers, brought up once the first frame is on show:
+    // SDL's own mappings, and SDL_GAMECONTROLLERCONFIG.
     int32_t OpenKeyboard() override;
     int32_t ReadKeyboard(uint8_t keys[256]) override;
     int32_t AcquireKeyboard() override;
@@ -137,6 +138,7 @@ private:
     // filter counts the presses of their buttons and the pushes of their
     // left sticks, and notes their coming and going. True: the event was one.
     bool FilterPads(const SDL_Event& event);
+    bool padsDue_ = false;  // to be brought up after the first frame
     bool padsUp_ = false;
     bool padsChanged_ = false;  // plugged in or out: open or close them at the next frame
     std::vector<SDL_GameController*> controllers_;

@@ -418,6 +418,8 @@ TEST_F(SdlMachine, AGameControllerPluggedInGivesEachPressOnce) {
     // controller events unless told otherwise.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     ASSERT_EQ(platform->OpenKeyboard(), kOk);
+    Surface shown(800, 600);
+    platform->Present(shown, kWholeFrame);  // the controllers come up after the first frame
     const auto frame = [&] {
         Message m;
         while (platform->PeekMessage(m)) {
