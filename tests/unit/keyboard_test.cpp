@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -77,13 +78,9 @@ class OncePerPress : public Keys, public ::testing::WithParamInterface<bool> {
 protected:
     // The key down for `frames` frames, or down and up before one frame (0).
     void Press(int key, int frames) {
-        if (frames == 0) {
-            h.platform.Tap(key);
-            h.Frame();
-            return;
-        }
         h.platform.Hold(key);
-        h.Frames(frames);
+        if (frames == 0) h.platform.Release(key);
+        h.Frames(std::max(frames, 1));
         h.platform.Release(key);
     }
     int Frames() const { return GetParam() ? 12 : 0; }
