@@ -105,7 +105,7 @@ std::string Pressed(GameHarness& h, Act act) {
 
 class Focus : public ::testing::TestWithParam<Walk> {};
 
-TEST_P(Focus, GoesThroughTheControlsInOrderAndEnterDoesWhatAClickDoes) {
+TEST_P(Focus, GoesThroughTheControlsInOrderAndWrapsAndTheMouseTakesTheLookBack) {
     const Walk& walk = GetParam();
     GameHarness h(false);
     Start(h, walk);
@@ -128,29 +128,52 @@ TEST_P(Focus, GoesThroughTheControlsInOrderAndEnterDoesWhatAClickDoes) {
     h.Frames(2);
     EXPECT_EQ(Hovered(h, walk), std::vector<std::string>{walk.order.back().name});
     EXPECT_TRUE(h.audio.Played().empty());
+}
 
+INSTANTIATE_TEST_SUITE_P(Screens, Focus, ::testing::ValuesIn(kWalks),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct Step {
+    const Walk* walk;
+    size_t index;
+};
+
+void PrintTo(const Step& step, std::ostream* out) { *out << step.walk->name << " " << step.walk->order[step.index].name; }
+
+class Enter : public ::testing::TestWithParam<Step> {};
+
+TEST_P(Enter, OnTheFocusedControlDoesWhatAClickOnItDoes) {
+    const Walk& walk = *GetParam().walk;
+    const size_t i = GetParam().index;
     // One game at a time: each points the files at its own folder.
     const auto press = [&](const auto& act) {
         GameHarness g(false);
         Start(g, walk);
         return Pressed(g, [&] { act(g); });
     };
-    for (size_t i = 0; i < walk.order.size(); ++i) {
-        const std::string byKeys = press([&](GameHarness& g) {
-            for (size_t tab = 0; tab <= i; ++tab) Key(g, KeyPress::FocusNext);
-            Key(g, KeyPress::Activate);
-        });
-        const std::string byMouse = press([&](GameHarness& g) {
-            g.platform.Click(walk.order[i].click);
-            g.Frame();
-        });
-        EXPECT_EQ(byKeys, byMouse) << walk.order[i].name;
-        EXPECT_NE(byKeys.find("Button.aud"), std::string::npos) << walk.order[i].name;  // with the click sound
-    }
+    const std::string byKeys = press([&](GameHarness& g) {
+        for (size_t tab = 0; tab <= i; ++tab) Key(g, KeyPress::FocusNext);
+        Key(g, KeyPress::Activate);
+    });
+    const std::string byMouse = press([&](GameHarness& g) {
+        g.platform.Click(walk.order[i].click);
+        g.Frame();
+    });
+    EXPECT_EQ(byKeys, byMouse);
+    EXPECT_NE(byKeys.find("Button.aud"), std::string::npos);  // with the click sound
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, Focus, ::testing::ValuesIn(kWalks),
-                         [](const auto& info) { return std::string(info.param.name); });
+std::vector<Step> AllSteps() {
+    std::vector<Step> steps;
+    for (const Walk& walk : kWalks) {
+        for (size_t i = 0; i < walk.order.size(); ++i) steps.push_back({&walk, i});
+    }
+    return steps;
+}
+
+INSTANTIATE_TEST_SUITE_P(Controls, Enter, ::testing::ValuesIn(AllSteps()), [](const auto& info) {
+    return std::string(info.param.walk->name) + "_" + info.param.walk->order[info.param.index].name;
+});
 
 TEST(FocusOnTheRow, AnArrowThatGoesAwayHandsTheFocusOn) {
     GameHarness h(false);
