@@ -6,7 +6,12 @@ Game* gameInstance = nullptr;
 Game::Game(Platform& p, AudioEngine& a) : platform(p), audio(a) {}
 
 void Game::RunFrame() {
-    keyPresses = platform.TakeKeyPresses();
+    // This frame's presses, behind any key command a lost keyboard put off.
+    for (KeyPress press : platform.TakeKeyPresses()) keyPresses.push_back(press);
+    PadPresses();
+    // A click acts where the button went down.
+    if (clicked) ReadCursor();
+    FocusFrame();
     ClearBackBuffer(0);
 
     switch (screen) {
@@ -50,7 +55,7 @@ void Game::RunFrame() {
     }
 
     clicked = false;
-    keyPresses.clear();
+    focus.pressed = Control::None;
     PollKeyboard();
 }
 

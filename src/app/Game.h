@@ -6,7 +6,7 @@
 //   gfx/      display, drawing, image loading
 //   pictures/ LoadResources, the player's own pictures
 //   screens/  sidebar, options page, pages, numbers, pointer
-//   input/    keyboard
+//   input/    keyboard, focus, game controllers
 //   audio/    music and effects
 #pragma once
 
@@ -19,6 +19,7 @@
 #include "gfx/BackBuffer.h"
 #include "pictures/ImagesAhead.h"
 #include "gfx/Surface.h"
+#include "input/Focus.h"
 #include "platform/AudioEngine.h"
 #include "platform/Platform.h"
 #include "puzzle/MoveHistory.h"
@@ -99,13 +100,15 @@ public:
 
     // ---- screens/: sidebar, options page, pages, numbers, pointer ----------
     void DrawSidebar();
-    // A two-frame control drawn keyed at its box, the hovered frame while the
-    // cursor lies strictly inside the box; true when hovered.
-    bool DrawControl(const SurfacePtr& image, const Rect& box);
+    // A two-frame control drawn keyed at its box, the hovered frame while it
+    // looks hovered (LooksHovered); true when the cursor lies strictly inside.
+    bool DrawControl(const SurfacePtr& image, const Rect& box, Control control);
     void SidebarButton(int32_t index);
     void OptionControl(int32_t index);
     // The arrows that page the options page's row of thumbnails (PictureRow.cpp).
     void PictureRowArrows();
+    // The row can move by `step` pictures (an arrow is shown for it).
+    bool PictureRowCanMove(int32_t step) const;
     void KeepChosenPictureInRow();
     void DrawPage(int32_t x, int32_t y, const SurfacePtr& image);
     void DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits);
@@ -158,6 +161,8 @@ public:
     void SlideToward(KeyPress arrow);
     // The last move since the deal taken back.
     void UndoMove();
+    // The board in play pressed from the keys (Hint.cpp).
+    void Hint();
 
     // ---- puzzle/: best-times file (BestTimes.cpp) --------------------------
     void ReadBestTimes();
@@ -167,6 +172,21 @@ public:
     int32_t InitKeyboard();
     void PollKeyboard();
     void ReleaseInput();
+
+    // ---- input/: focus and game controllers (Focus.cpp, Controller.cpp) ----
+    // The frame's focus keys, before anything is drawn.
+    void FocusFrame();
+    // A control's hover frame shows: the focus is on it, or (while the mouse
+    // has the look) the pointer is inside it.
+    bool LooksHovered(Control control, bool pointerInside) const;
+    // The control is pressed in this frame: clicked inside, or pressed from
+    // the keys. Plays the click sound (at the pointer, or at the control's
+    // box for a key) and takes the click or the press.
+    bool ControlPressed(Control control, bool pointerInside, const Rect& box);
+    // The control is on the screen now (the picture row's arrows come and go).
+    bool ControlShown(Control control) const;
+    // The controllers' presses of this frame, as keys or as control presses.
+    void PadPresses();
 
     // ---- audio/: music and effects (Sound.cpp) -----------------------------
     int32_t StartMusic();
@@ -239,9 +259,11 @@ public:
     bool boardDealt = false;
     // The picture in the options page's first thumbnail slot.
     int32_t pictureRowFirst = 0;
-    // Arrow and undo presses handed over for this frame; acted on only on
-    // ScreenPlaying, dropped at the frame's end like an untaken click.
+    // The key presses of this frame: the board's on ScreenPlaying, the
+    // focus keys before the drawing, T, S, F9 and Escape at the frame's end;
+    // dropped at the frame's end like an untaken click.
     std::vector<KeyPress> keyPresses;
+    Focus focus;
     MoveHistory moveHistory;
 };
 

@@ -1,7 +1,23 @@
-// The keyboard: a snapshot of all keys once a frame, at the frame's end.
-// F9 takes a screen capture; of T, S and Escape the first one held acts.
+// The keyboard: read once a frame, at the frame's end. Each key acts once per
+// press, on the press, however long it is held, and a press and release
+// between two frames still counts. F9 takes a screen capture; of T, S and
+// Escape the first pressed in the frame acts.
+#include <algorithm>
+#include <iterator>
+#include <utility>
+#include <vector>
+
 #include "app/Game.h"
 #include "capture/Capture.h"
+
+namespace {
+
+bool IsCommand(KeyPress press) {
+    return press == KeyPress::Tile || press == KeyPress::Shuffle || press == KeyPress::Escape ||
+           press == KeyPress::Capture;
+}
+
+}  // namespace
 
 int32_t Game::InitKeyboard() {
     const int32_t status = platform.OpenKeyboard();
@@ -17,31 +33,44 @@ int32_t Game::InitKeyboard() {
 }
 
 void Game::PollKeyboard() {
+    const std::vector<KeyPress> presses = std::exchange(keyPresses, {});
     if (!keyboard) return;
     uint8_t keys[256] = {};
     if (platform.ReadKeyboard(keys) < 0) {
-        // Lost: take it back; no key acts this frame.
+        // Lost: take it back. No key acts this frame; the frame's key
+        // commands wait for the next.
         while (platform.AcquireKeyboard() == kErrInputLost) {
         }
+        std::copy_if(presses.begin(), presses.end(), std::back_inserter(keyPresses), IsCommand);
         return;
     }
-    const auto held = [&keys](int code) { return (keys[code] & kKeyHeld) != 0; };
 
-    if (held(kKeyF9) && primarySurface) CaptureScreen(*primarySurface);
+    // One capture however often F9 went down since the last frame: it would be the same picture.
+    if (std::find(presses.begin(), presses.end(), KeyPress::Capture) != presses.end() && primarySurface) {
+        CaptureScreen(*primarySurface);
+    }
 
-    if (held(kKeyT)) {
-        if (screen == ScreenPlaying) gameInProgress = true;
-        screen = (screen == ScreenTileView && gameInProgress) ? ScreenPlaying : ScreenTileView;
-    } else if (held(kKeyS)) {
-        screen = ScreenShuffle;
-        gameInProgress = false;
-    } else if (held(kKeyEscape)) {
-        if (screen == ScreenOptions) {
-            screen = ScreenPlaying;
-        } else {
-            ReleaseAll();
-            platform.Exit(1, true);
-        }
+    const auto first = std::find_if(presses.begin(), presses.end(), [](KeyPress p) {
+        return p == KeyPress::Tile || p == KeyPress::Shuffle || p == KeyPress::Escape;
+    });
+    if (first == presses.end()) return;
+    switch (*first) {
+        case KeyPress::Tile:
+            if (screen == ScreenPlaying) gameInProgress = true;
+            screen = (screen == ScreenTileView && gameInProgress) ? ScreenPlaying : ScreenTileView;
+            break;
+        case KeyPress::Shuffle:
+            screen = ScreenShuffle;
+            gameInProgress = false;
+            break;
+        default:  // Escape
+            if (screen == ScreenOptions) {
+                screen = ScreenPlaying;
+            } else {
+                ReleaseAll();
+                platform.Exit(1, true);
+            }
+            break;
     }
 }
 

@@ -36,9 +36,18 @@ constexpr int kKeyS = 0x1F;
 constexpr int kKeyF9 = 0x43;
 constexpr uint8_t kKeyHeld = 0x80;
 
-// The keys that act once per press, not while held: the arrows slide a tile,
-// Undo takes a move back.
-enum class KeyPress : uint8_t { Left, Right, Up, Down, Undo };
+// The keys, each acting once per press however long it is held: the arrows
+// slide a tile (off the board they move the focus), Undo takes a move back;
+// T, S, F9 and Escape; Tab and Shift+Tab move the focus, Enter and Space
+// press the focused control.
+enum class KeyPress : uint8_t {
+    Left, Right, Up, Down, Undo,
+    Tile, Shuffle, Capture, Escape,
+    FocusNext, FocusPrevious, Activate,
+};
+
+// The buttons of a game controller, by the names of the usual Xbox layout.
+enum class PadButton : uint8_t { Up, Down, Left, Right, A, B, X, Y, Start, Back };
 
 // Status words in the manner of an HRESULT: negative means failure.
 constexpr int32_t kOk = 0;
@@ -79,6 +88,9 @@ public:
 
     // Takes at most one message off the queue; false when there is none.
     virtual bool PeekMessage(Message& out) = 0;
+    // Where the left button went down (frame pixels), for the last
+    // Message::LButtonDown taken.
+    virtual Point PressPos() = 0;
     // Queues the quit message (the answer to Message::Destroy).
     virtual void PostQuit() = 0;
 
@@ -87,9 +99,13 @@ public:
     virtual int32_t ReadKeyboard(uint8_t keys[256]) = 0;
     virtual int32_t AcquireKeyboard() = 0;
     virtual void CloseKeyboard() = 0;
-    // The presses of the arrow and undo keys since the last call, oldest
-    // first; a key held down counts once, however long the desktop repeats it.
+    // The key presses since the last call, oldest first; a key held down
+    // counts once, however long the desktop repeats it.
     virtual std::vector<KeyPress> TakeKeyPresses() = 0;
+    // Game controllers, plugged in before or while playing: the presses of
+    // their buttons since the last call, oldest first. The d-pad and the left
+    // stick both give Up, Down, Left and Right, the stick once a push.
+    virtual std::vector<PadButton> TakePadPresses() = 0;
 
     // The screen: bring up the display, show one 800x600 frame, take it down.
     virtual DisplayStep OpenDisplay() = 0;

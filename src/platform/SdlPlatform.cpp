@@ -55,6 +55,14 @@ int KeyCodeFor(int sdlScancode) {
 
 std::optional<KeyPress> KeyPressFor(int sdlScancode, int sdlKeycode, int sdlModifiers) {
     switch (sdlScancode) {
+        case SDL_SCANCODE_T: return KeyPress::Tile;
+        case SDL_SCANCODE_S: return KeyPress::Shuffle;
+        case SDL_SCANCODE_F9: return KeyPress::Capture;
+        case SDL_SCANCODE_ESCAPE: return KeyPress::Escape;
+        case SDL_SCANCODE_TAB: return (sdlModifiers & KMOD_SHIFT) != 0 ? KeyPress::FocusPrevious : KeyPress::FocusNext;
+        case SDL_SCANCODE_RETURN:
+        case SDL_SCANCODE_KP_ENTER:
+        case SDL_SCANCODE_SPACE: return KeyPress::Activate;
         case SDL_SCANCODE_LEFT:
         case SDL_SCANCODE_KP_4: return KeyPress::Left;
         case SDL_SCANCODE_RIGHT:
@@ -174,6 +182,10 @@ bool SdlPlatform::PeekMessage(Message& out) {
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 if (event.button.button == SDL_BUTTON_LEFT) {
+                    int w = 0;
+                    int h = 0;
+                    if (window_) SDL_GetWindowSize(window_, &w, &h);
+                    pressPos_ = FrameFromWindow(event.button.x, event.button.y, w, h);
                     out = Message::LButtonDown;
                     return true;
                 }
@@ -196,10 +208,15 @@ void SdlPlatform::PostQuit() {
     SDL_PushEvent(&event);
 }
 
+Point SdlPlatform::PressPos() { return pressPos_; }
+
 int32_t SdlPlatform::OpenKeyboard() {
     // Like the window it belongs to, the keyboard needs video.
     if (!videoUp_) return kErrFail;
     keyboardOpen_ = true;
+    // Game controllers come with the keyboard, once the first frame is on
+    // show (their start-up takes some milliseconds); without them the game plays on.
+    padsDue_ = !padsUp_;
     return kOk;
 }
 
@@ -219,13 +236,56 @@ int32_t SdlPlatform::ReadKeyboard(uint8_t keys[256]) {
 
 int32_t SdlPlatform::AcquireKeyboard() { return keyboardOpen_ ? kOk : kErrFail; }
 
-void SdlPlatform::CloseKeyboard() { keyboardOpen_ = false; }
+void SdlPlatform::CloseKeyboard() {
+    keyboardOpen_ = false;
+    padsDue_ = false;
+    for (SDL_GameController* controller : controllers_) SDL_GameControllerClose(controller);
+    controllers_.clear();
+    if (padsUp_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    padsUp_ = false;
+    const std::lock_guard<std::mutex> lock(pressLock_);
+    padPresses_.clear();
+    sticks_.clear();
+}
 
 std::vector<KeyPress> SdlPlatform::TakeKeyPresses() {
     // Counted by FilterKeys whenever events were pumped: the message poll and
     // the keyboard read do that every frame.
     const std::lock_guard<std::mutex> lock(pressLock_);
     return std::exchange(presses_, {});
+}
+
+std::vector<PadButton> SdlPlatform::TakePadPresses() {
+    if (padsDue_ && presented_) {
+        padsDue_ = false;
+        if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
+            padsUp_ = true;
+            const std::lock_guard<std::mutex> lock(pressLock_);
+            padsChanged_ = true;
+        }
+    }
+    if (!padsUp_) return {};
+    bool changed = false;
+    {
+        const std::lock_guard<std::mutex> lock(pressLock_);
+        changed = std::exchange(padsChanged_, false);
+    }
+    // Plugged in or out since the last frame: let go of the controllers gone
+    // and open the new ones (here, on the game's thread, not in the filter).
+    if (changed) {
+        std::erase_if(controllers_, [](SDL_GameController* controller) {
+            if (SDL_GameControllerGetAttached(controller)) return false;
+            SDL_GameControllerClose(controller);
+            return true;
+        });
+        for (int index = 0; index < SDL_NumJoysticks(); ++index) {
+            if (!SDL_IsGameController(index)) continue;
+            if (SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(index))) continue;
+            if (SDL_GameController* controller = SDL_GameControllerOpen(index)) controllers_.push_back(controller);
+        }
+    }
+    const std::lock_guard<std::mutex> lock(pressLock_);
+    return std::exchange(padPresses_, {});
 }
 
 DisplayStep SdlPlatform::OpenDisplay() {
@@ -337,13 +397,65 @@ int SdlPlatform::WatchWindow(void* self, SDL_Event* event) {
     return 0;
 }
 
+std::optional<PadButton> PadButtonFor(int sdlButton) {
+    switch (sdlButton) {
+        case SDL_CONTROLLER_BUTTON_DPAD_UP: return PadButton::Up;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return PadButton::Down;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return PadButton::Left;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return PadButton::Right;
+        case SDL_CONTROLLER_BUTTON_A: return PadButton::A;
+        case SDL_CONTROLLER_BUTTON_B: return PadButton::B;
+        case SDL_CONTROLLER_BUTTON_X: return PadButton::X;
+        case SDL_CONTROLLER_BUTTON_Y: return PadButton::Y;
+        case SDL_CONTROLLER_BUTTON_START: return PadButton::Start;
+        case SDL_CONTROLLER_BUTTON_BACK: return PadButton::Back;
+        default: return std::nullopt;
+    }
+}
+
+bool SdlPlatform::FilterPads(const SDL_Event& event) {
+    constexpr size_t kMostPresses = 64;
+    std::optional<PadButton> press;
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED: {
+            const std::lock_guard<std::mutex> lock(pressLock_);
+            padsChanged_ = true;
+            if (event.type == SDL_CONTROLLERDEVICEREMOVED) sticks_.erase(event.cdevice.which);
+            return true;
+        }
+        case SDL_CONTROLLERBUTTONDOWN:
+            press = PadButtonFor(event.cbutton.button);
+            break;
+        case SDL_CONTROLLERAXISMOTION: {
+            const bool x = event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX;
+            if (!x && event.caxis.axis != SDL_CONTROLLER_AXIS_LEFTY) return true;
+            const std::lock_guard<std::mutex> lock(pressLock_);
+            press = sticks_[event.caxis.which].Move(x, event.caxis.value);
+            if (press && padPresses_.size() < kMostPresses) padPresses_.push_back(*press);
+            return true;
+        }
+        default:
+            // The controller's other events go too. The joystick events stay
+            // (and are passed over with the queue): SDL makes the controller
+            // events from them.
+            return event.type >= SDL_CONTROLLERAXISMOTION && event.type <= SDL_CONTROLLERSENSORUPDATE;
+    }
+    if (press) {
+        const std::lock_guard<std::mutex> lock(pressLock_);
+        if (padPresses_.size() < kMostPresses) padPresses_.push_back(*press);
+    }
+    return true;
+}
+
 int SdlPlatform::FilterKeys(void* self, SDL_Event* event) {
+    auto* platform = static_cast<SdlPlatform*>(self);
+    if (platform->FilterPads(*event)) return 0;
     if (event->type != SDL_KEYDOWN) return 1;
     constexpr size_t kMostPresses = 64;  // between two frames, more than any hand makes
     if (event->key.repeat == 0) {
         const SDL_Keysym& key = event->key.keysym;
         if (const std::optional<KeyPress> press = KeyPressFor(key.scancode, key.sym, key.mod)) {
-            auto* platform = static_cast<SdlPlatform*>(self);
             const std::lock_guard<std::mutex> lock(platform->pressLock_);
             if (platform->presses_.size() < kMostPresses) platform->presses_.push_back(*press);
         }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -11,9 +12,12 @@
 
 #include "platform/Letterbox.h"
 #include "platform/Platform.h"
+#include "platform/StickPush.h"
 #include "platform/WindowPresenter.h"
 
 struct SDL_Window;
+struct _SDL_GameController;
+typedef struct _SDL_GameController SDL_GameController;
 union SDL_Event;
 
 // Where the frame lies in a window of w x h (see Letterbox.h).
@@ -27,9 +31,13 @@ Point FrameFromWindow(int x, int y, int windowWidth, int windowHeight);
 int KeyCodeFor(int sdlScancode);
 
 // The press a key going down stands for, if any: the arrows and the keypad's
-// 8, 4, 6, 2 by their place on the keyboard (scancode); U, Ctrl+Z and
-// Backspace by their label in the player's layout (keycode).
+// 8, 4, 6, 2, T, S, F9, Escape, Tab, Enter and Space by their place on the
+// keyboard (scancode); U, Ctrl+Z and Backspace by their label in the player's
+// layout (keycode).
 std::optional<KeyPress> KeyPressFor(int sdlScancode, int sdlKeycode, int sdlModifiers);
+
+// The game's name for a game controller's button (SDL_GameControllerButton), if it uses it.
+std::optional<PadButton> PadButtonFor(int sdlButton);
 
 class SdlPlatform : public Platform {
 public:
@@ -54,13 +62,17 @@ public:
 
     // Also asks for full screen, once, after the first frame is on show.
     bool PeekMessage(Message& out) override;
+    Point PressPos() override;
     void PostQuit() override;
 
+    // Also the game controllers, brought up once the first frame is on show:
+    // SDL's own mappings, and SDL_GAMECONTROLLERCONFIG.
     int32_t OpenKeyboard() override;
     int32_t ReadKeyboard(uint8_t keys[256]) override;
     int32_t AcquireKeyboard() override;
     void CloseKeyboard() override;
     std::vector<KeyPress> TakeKeyPresses() override;
+    std::vector<PadButton> TakePadPresses() override;
 
     // Video, the hidden window, full screen, the screen's mode, then the
     // screen output (OpenScreen).
@@ -120,4 +132,16 @@ private:
     bool filtering_ = false;
     std::mutex pressLock_;  // the filter may run on another thread
     std::vector<KeyPress> presses_;
+    Point pressPos_;
+
+    // Game controllers: their events never reach the queue either; the
+    // filter counts the presses of their buttons and the pushes of their
+    // left sticks, and notes their coming and going. True: the event was one.
+    bool FilterPads(const SDL_Event& event);
+    bool padsDue_ = false;  // to be brought up after the first frame
+    bool padsUp_ = false;
+    bool padsChanged_ = false;  // plugged in or out: open or close them at the next frame
+    std::vector<SDL_GameController*> controllers_;
+    std::map<int32_t, StickPush> sticks_;  // by SDL's joystick instance
+    std::vector<PadButton> padPresses_;
 };

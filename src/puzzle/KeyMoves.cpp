@@ -8,13 +8,15 @@ void Game::PlayKeyPresses() {
     for (KeyPress press : keyPresses) {
         // A move that finished the picture ends the game: later presses are dropped.
         if (BoardSolved()) break;
-        if (press == KeyPress::Undo) {
-            UndoMove();
-        } else {
-            SlideToward(press);
+        switch (press) {
+            case KeyPress::Undo: UndoMove(); break;
+            case KeyPress::Left:
+            case KeyPress::Right:
+            case KeyPress::Up:
+            case KeyPress::Down: SlideToward(press); break;
+            default: break;  // not a key of the board
         }
     }
-    keyPresses.clear();
 }
 
 void Game::SlideToward(KeyPress arrow) {
@@ -25,7 +27,7 @@ void Game::SlideToward(KeyPress arrow) {
         case KeyPress::Right: --col; break;
         case KeyPress::Up: ++row; break;
         case KeyPress::Down: --row; break;
-        case KeyPress::Undo: return;
+        default: return;
     }
     if (row < 0 || row >= gridSize || col < 0 || col >= gridSize) return;  // the board's edge
     if (soundOn) PlaySoundEffectAt(soundTile, CellCentre(row, col));

@@ -9,15 +9,16 @@ struct OptionRow {
     SurfacePtr Game::*caption;
     int32_t x, y, w, h;
     Rect hover;  // strict on all sides
+    Control control;  // the picture's: one for each thumbnail slot
 };
 
 const OptionRow kOptions[4] = {
-    {&Game::menuBack, 326, 450, 148, 67, {326, 450, 474, 517}},
-    {&Game::menuMusic, 345, 150, 105, 32, {345, 150, 485, 182}},
-    {&Game::menuSound, 335, 250, 125, 42, {335, 250, 495, 292}},
+    {&Game::menuBack, 326, 450, 148, 67, {326, 450, 474, 517}, Control::Back},
+    {&Game::menuMusic, 345, 150, 105, 32, {345, 150, 485, 182}, Control::Music},
+    {&Game::menuSound, 335, 250, 125, 42, {335, 250, 495, 292}, Control::Sound},
     // The region reaches to x 740 so that all of the Flower thumbnail's hit
     // box lies inside it: its right-hand columns answer a click too.
-    {&Game::menuPicture, 326, 350, 150, 40, {326, 330, 740, 390}},
+    {&Game::menuPicture, 326, 350, 150, 40, {326, 330, 740, 390}, Control::None},
 };
 
 struct Thumbnail {
@@ -27,6 +28,7 @@ struct Thumbnail {
 };
 
 const Thumbnail kThumbnails[3] = {{490, 490, 550}, {580, 580, 640}, {670, 670, 740}};
+const Control kSlots[3] = {Control::Picture0, Control::Picture1, Control::Picture2};
 
 bool Inside(const Rect& r, Point p) { return r.left < p.x && p.x < r.right && r.top < p.y && p.y < r.bottom; }
 
@@ -37,42 +39,56 @@ void Game::OptionControl(int32_t index) {
     const OptionRow& row = kOptions[index];
     ReadCursor();
     bool hovered = false;
+    bool pressed = false;
     int32_t chosen = -1;
     const Rect thumbFrame{0, 0, 66, 66};
 
     switch (index) {
         case OptionBack:
-            hovered = Inside(row.hover, cursor);
+            hovered = LooksHovered(row.control, Inside(row.hover, cursor));
+            pressed = ControlPressed(row.control, Inside(row.hover, cursor), row.hover);
             break;
         case OptionMusic:
         case OptionSound: {
-            hovered = Inside(row.hover, cursor);
+            hovered = LooksHovered(row.control, Inside(row.hover, cursor));
             const bool on = index == OptionMusic ? musicOn : soundOn;
             const Rect tick{on ? 0 : 25, 0, on ? 25 : 50, 29};
             DrawImage(460, index == OptionMusic ? 155 : 260, menuButton, &tick, BlitMode::Keyed);
+            pressed = ControlPressed(row.control, Inside(row.hover, cursor), row.hover);
             break;
         }
-        case OptionPicture:
-            if (Inside(row.hover, cursor)) {
-                hovered = true;
-                for (int32_t k = 0; k < 3 && pictureRowFirst + k < PictureCount(); ++k) {
-                    if (kThumbnails[k].hitLeft < cursor.x && cursor.x < kThumbnails[k].hitRight) {
-                        chosen = pictureRowFirst + k;
-                        DrawImage(kThumbnails[k].x - 3, 337, borderImage, &thumbFrame, BlitMode::Opaque);
-                        break;
-                    }
+        case OptionPicture: {
+            const bool inRegion = Inside(row.hover, cursor);
+            // The slot under the pointer, and the one that looks hovered.
+            int32_t under = -1;
+            int32_t looked = -1;
+            for (int32_t k = 0; k < 3 && pictureRowFirst + k < PictureCount(); ++k) {
+                if (inRegion && under < 0 && kThumbnails[k].hitLeft < cursor.x && cursor.x < kThumbnails[k].hitRight) {
+                    under = k;
                 }
-                // Between the thumbnails, or on the caption: nothing to pick.
-                if (chosen < 0) clicked = false;
-            } else if (pictureIndex >= pictureRowFirst && pictureIndex < pictureRowFirst + 3) {
+                if (focus.fromKeys && focus.control == kSlots[k]) looked = k;
+            }
+            if (!focus.fromKeys) looked = under;
+            // Between the thumbnails, or on the caption: nothing to pick.
+            if (inRegion && under < 0) clicked = false;
+            hovered = focus.fromKeys ? looked >= 0 : inRegion;
+            if (hovered && looked >= 0) {
+                DrawImage(kThumbnails[looked].x - 3, 337, borderImage, &thumbFrame, BlitMode::Opaque);
+            } else if (!hovered && pictureIndex >= pictureRowFirst && pictureIndex < pictureRowFirst + 3) {
                 const int32_t slot = pictureIndex - pictureRowFirst;
                 DrawImage(kThumbnails[slot].x - 3, 337, borderImage, &thumbFrame, BlitMode::Opaque);
             }
             for (int32_t k = 0; k < 3 && pictureRowFirst + k < PictureCount(); ++k) {
                 DrawImage(kThumbnails[k].x, 340, pictureThumb[pictureRowFirst + k], nullptr, BlitMode::Opaque);
             }
+            for (int32_t k = 0; k < 3 && pictureRowFirst + k < PictureCount() && !pressed; ++k) {
+                const Rect box{kThumbnails[k].hitLeft, row.hover.top, kThumbnails[k].hitRight, row.hover.bottom};
+                pressed = ControlPressed(kSlots[k], under == k, box);
+                if (pressed) chosen = pictureRowFirst + k;
+            }
             PictureRowArrows();
             break;
+        }
         default:
             break;
     }
@@ -81,9 +97,7 @@ void Game::OptionControl(int32_t index) {
     DrawImage(row.x, row.y, this->*row.caption, &frame, BlitMode::Keyed);
     DrawPointer(pointerSprite, cursor.x, cursor.y);
 
-    if (!hovered || !clicked) return;
-    if (soundOn) PlaySoundEffect(soundButton);
-    clicked = false;
+    if (!pressed) return;
     switch (index) {
         case OptionBack:
             screen = returnScreen;

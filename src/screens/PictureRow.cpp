@@ -11,26 +11,27 @@ struct RowArrow {
     SurfacePtr Game::*image;
     Rect box;  // where it is drawn, and its hit box (strict on all sides)
     int32_t step;
+    Control control;
 };
 
 const RowArrow kRowArrows[2] = {
-    {&Game::menuPictureLeft, {744, 355, 770, 385}, -1},
-    {&Game::menuPictureRight, {772, 355, 798, 385}, +1},
+    {&Game::menuPictureLeft, {744, 355, 770, 385}, -1, Control::RowLeft},
+    {&Game::menuPictureRight, {772, 355, 798, 385}, +1, Control::RowRight},
 };
 
 }  // namespace
 
+bool Game::PictureRowCanMove(int32_t step) const {
+    const int32_t to = pictureRowFirst + step;
+    return to >= 0 && to <= PictureCount() - 3;
+}
+
 void Game::PictureRowArrows() {
-    const int32_t first = pictureRowFirst;
-    const int32_t lastFirst = PictureCount() - 3;
     for (const RowArrow& arrow : kRowArrows) {
-        const int32_t to = first + arrow.step;
         // No arrow where the row cannot go.
-        if (to < 0 || to > lastFirst) continue;
-        if (!DrawControl(this->*arrow.image, arrow.box) || !clicked) continue;
-        if (soundOn) PlaySoundEffect(soundButton);
-        clicked = false;
-        pictureRowFirst = to;
+        if (!PictureRowCanMove(arrow.step)) continue;
+        const bool inside = DrawControl(this->*arrow.image, arrow.box, arrow.control);
+        if (ControlPressed(arrow.control, inside, arrow.box)) pictureRowFirst += arrow.step;
     }
 }
 

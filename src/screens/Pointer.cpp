@@ -35,4 +35,5 @@ void Game::DrawPointer(PointerSprite& sprite, int32_t x, int32_t y) {
     if (sprite.hidden == 0) DrawImage(x, y, mousePtrImage, &source, BlitMode::Keyed);
 }
 
-void Game::ReadCursor() { cursor = platform.CursorPos(); }
+// Until a click is taken, the frame sees the pointer where the button went down.
+void Game::ReadCursor() { cursor = clicked ? platform.PressPos() : platform.CursorPos(); }

@@ -7,13 +7,18 @@ namespace {
 struct ButtonRow {
     SurfacePtr Game::*image;
     Rect box;  // where it is drawn, and its hit box (strict on all sides)
+    Control control;
 };
 
 const ButtonRow kButtons[8] = {
-    {&Game::menuShuffle, {635, 100, 750, 147}},      {&Game::menuTile, {629, 175, 742, 222}},
-    {&Game::menuOptions, {630, 340, 755, 372}},      {&Game::menuHighScores, {610, 250, 799, 294}},
-    {&Game::menuHelp, {640, 412, 728, 445}},         {&Game::menuExit, {630, 495, 753, 522}},
-    {&Game::menuShuffleAgain, {110, 500, 315, 542}}, {&Game::menuNextLevel, {330, 500, 503, 541}},
+    {&Game::menuShuffle, {635, 100, 750, 147}, Control::Shuffle},
+    {&Game::menuTile, {629, 175, 742, 222}, Control::Tile},
+    {&Game::menuOptions, {630, 340, 755, 372}, Control::Options},
+    {&Game::menuHighScores, {610, 250, 799, 294}, Control::HighScores},
+    {&Game::menuHelp, {640, 412, 728, 445}, Control::Help},
+    {&Game::menuExit, {630, 495, 753, 522}, Control::Exit},
+    {&Game::menuShuffleAgain, {110, 500, 315, 542}, Control::ShuffleAgain},
+    {&Game::menuNextLevel, {330, 500, 503, 541}, Control::NextLevel},
 };
 
 }  // namespace
@@ -32,13 +37,14 @@ void Game::DrawSidebar() {
     UpdateClock();
 }
 
-bool Game::DrawControl(const SurfacePtr& image, const Rect& box) {
+bool Game::DrawControl(const SurfacePtr& image, const Rect& box, Control control) {
     const int32_t w = box.right - box.left;
     const int32_t h = box.bottom - box.top;
-    const bool hovered = box.left < cursor.x && cursor.x < box.right && box.top < cursor.y && cursor.y < box.bottom;
+    const bool inside = box.left < cursor.x && cursor.x < box.right && box.top < cursor.y && cursor.y < box.bottom;
+    const bool hovered = LooksHovered(control, inside);
     const Rect frame{hovered ? w : 0, 0, (hovered ? w : 0) + w, h};
     DrawImage(box.left, box.top, image, &frame, BlitMode::Keyed);
-    return hovered;
+    return inside;
 }
 
 void Game::SidebarButton(int32_t index) {
@@ -48,11 +54,9 @@ void Game::SidebarButton(int32_t index) {
     const SurfacePtr& image = (index == ButtonTile && screen == ScreenTileView && gameInProgress)
                                   ? menuResume
                                   : this->*button.image;
-    const bool hovered = DrawControl(image, box);
+    const bool inside = DrawControl(image, box, button.control);
 
-    if (!clicked || !hovered) return;
-    if (soundOn) PlaySoundEffect(soundButton);
-    clicked = false;
+    if (!ControlPressed(button.control, inside, box)) return;
     switch (index) {
         case ButtonShuffle:
             gameInProgress = false;

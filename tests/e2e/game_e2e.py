@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The real game under Xvfb, driven by xdotool as a player would: click
-Shuffle, hold F9, press Escape; a board solved with the arrow keys; a
-SIGTERM; a click through the letterbox of a 1280x1024 screen; the X screen
+Shuffle, hold F9, press Escape; a board solved with the arrow keys; a whole
+game with the keyboard alone; a SIGTERM; a click through the letterbox of a 1280x1024 screen; the X screen
 itself (xwd) against the frame after pointer moves, a hover and a clock
 tick, with no GL library loaded; and the start-ups that fail. Exit status 0
 when all checks hold."""
@@ -76,7 +76,7 @@ def play(game_path, root, figures):
             g.hold_key("F9", 0.12)
             time.sleep(0.3)
             files = captures(folder)
-            check(len(files) >= 1, "holding F9 wrote captures (%d)" % len(files))
+            check(len(files) == 1, "F9 held for a while wrote one capture (%d)" % len(files))
             names = [os.path.basename(p) for p in files]
             check(names == ["GAME%d.bmp" % i for i in range(len(names))], "numbered from 0: %s" % names)
             if files:
@@ -137,6 +137,62 @@ def arrow_keys(game_path, root):
             check(g.proc.poll() is None, "arrows: the game runs on")
             g.proc.send_signal(signal.SIGTERM)
             g.wait(10)
+        finally:
+            g.kill()
+    v.remove_folder(folder)
+
+
+def keyboard_alone(game_path, root):
+    """A whole game without the mouse: Tab and Enter deal the test folder's
+    2 x 2 deal (blank bottom right), Escape held on the options page goes back
+    to the board and the game goes on, two arrows solve it, Tab and Enter take
+    Shuffle Again and, at last, Exit."""
+    folder = v.make_game_folder(root)
+    with v.Xvfb(800, 600) as x:
+        g = v.Game(game_path, folder, x)
+        try:
+            g.wait_for_window()
+            time.sleep(0.4)
+
+            def shot(what):
+                before = len(captures(folder))
+                g.hold_key("F9", 0.2)
+                time.sleep(0.3)
+                count, data = latest_capture(folder, before)
+                check(count == before + 1 and len(data) == 1440054, "keyboard: one capture of %s" % what)
+                return data if len(data) == 1440054 else None
+
+            g.xdotool("key", "Tab", "Return")  # Shuffle
+            time.sleep(0.4)
+            data = shot("the deal")
+            if data:
+                check(cell_colours(data) == DEALT, "keyboard: Tab, Enter dealt a board")
+                check(pixel(data, 640, 105) == v.shown(v.MENU_HOVERED), "keyboard: Shuffle shows the focus")
+            g.xdotool("key", "Tab", "Tab", "Tab", "Return")  # Tile, Best Times, Options
+            time.sleep(0.4)
+            g.hold_key("Escape", 0.3)
+            time.sleep(0.3)
+            check(g.proc.poll() is None, "keyboard: Escape held on the options page does not end the game")
+            data = shot("the board after Escape")
+            if data:
+                check(cell_colours(data) == DEALT, "keyboard: Escape went back to the board as it was")
+            for key in ("Down", "Right"):
+                g.xdotool("key", key)
+                time.sleep(0.3)
+            data = shot("the solved page")
+            if data:
+                check(pixel(data, 140, 130) == v.shown((250, 250, 0)), "keyboard: solved with the arrows")
+            g.xdotool("key", "Tab", "Return")  # Shuffle Again
+            time.sleep(0.4)
+            data = shot("the next preview")
+            if data:
+                check(pixel(data, 140, 130) == v.shown(v.QUARTERS[0]), "keyboard: Shuffle Again shows the next picture")
+            with open(os.path.join(folder, "ScoreFile.txt")) as f:
+                first = f.readline().split()
+            check(len(first) == 2 and first[0] == "2" and int(first[1]) < 60,
+                  "keyboard: a 2 x 2 best time recorded (%s)" % first)
+            g.xdotool("key", *["Tab"] * 6, "Return")  # Exit
+            check(g.wait(10) == 1, "keyboard: Tab to Exit and Enter ends the game with 1 (%s)" % g.proc.returncode)
         finally:
             g.kill()
     v.remove_folder(folder)
@@ -477,6 +533,7 @@ def main():
         play(game_path, root, figures)
         own_picture(game_path, root)
         arrow_keys(game_path, root)
+        keyboard_alone(game_path, root)
         terminate(game_path, root, signal.SIGTERM)
         terminate(game_path, root, signal.SIGINT)
         letterbox(game_path, root)

@@ -34,6 +34,8 @@ public:
     std::deque<Message> messages;
     std::array<uint8_t, 256> keys{};
     std::vector<KeyPress> keyPresses;  // pressed and not yet taken
+    std::vector<PadButton> padPresses;  // a controller's, pressed and not yet taken
+    std::optional<Point> pressPos;      // where the last press taken went down (none: the cursor)
     int32_t openKeyboardStatus = kOk;
     std::deque<int32_t> readKeyboardStatus;   // next statuses of ReadKeyboard (default kOk)
     std::deque<int32_t> acquireStatus;        // next statuses of AcquireKeyboard (default kOk)
@@ -51,11 +53,35 @@ public:
     // said may have changed; every frame is checked, kept or not.
     int unannouncedChanges = 0;
 
-    void Hold(int key) { keys[key] = kKeyHeld; }
+    // T, S, F9 or Escape going down, as the keyboard has it: held in the
+    // snapshot, and one press when it was not held before.
+    void Hold(int key) {
+        if (keys[key] == 0) {
+            if (key == kKeyT) keyPresses.push_back(KeyPress::Tile);
+            if (key == kKeyS) keyPresses.push_back(KeyPress::Shuffle);
+            if (key == kKeyF9) keyPresses.push_back(KeyPress::Capture);
+            if (key == kKeyEscape) keyPresses.push_back(KeyPress::Escape);
+        }
+        keys[key] = kKeyHeld;
+    }
     void Release(int key) { keys[key] = 0; }
-    void Click() { messages.push_back(Message::LButtonDown); }
-    // One press of an arrow or undo key, handed to the game at its next frame.
+    // Down and up again before the next frame.
+    void Tap(int key) {
+        Hold(key);
+        Release(key);
+    }
+    void Click() {
+        messages.push_back(Message::LButtonDown);
+        clickAt.push_back(std::nullopt);
+    }
+    // A press made at `at`, wherever the pointer is by the time it is taken.
+    void Click(Point at) {
+        messages.push_back(Message::LButtonDown);
+        clickAt.push_back(at);
+    }
+    // One key press, handed to the game at its next frame.
     void Press(KeyPress key) { keyPresses.push_back(key); }
+    void PressPad(PadButton button) { padPresses.push_back(button); }
 
     void HideSystemCursor() override { calls.push_back("HideSystemCursor"); }
     bool CreateMainWindow() override {
@@ -80,8 +106,16 @@ public:
         if (messages.empty()) return false;
         out = messages.front();
         messages.pop_front();
+        if (out == Message::LButtonDown) {
+            pressPos = cursor;
+            if (!clickAt.empty()) {
+                pressPos = clickAt.front().value_or(cursor);
+                clickAt.pop_front();
+            }
+        }
         return true;
     }
+    Point PressPos() override { return pressPos.value_or(cursor); }
     void PostQuit() override { messages.push_back(Message::Quit); }
 
     int32_t OpenKeyboard() override {
@@ -109,6 +143,7 @@ public:
     }
     void CloseKeyboard() override { calls.push_back("CloseKeyboard"); }
     std::vector<KeyPress> TakeKeyPresses() override { return std::exchange(keyPresses, {}); }
+    std::vector<PadButton> TakePadPresses() override { return std::exchange(padPresses, {}); }
 
     DisplayStep OpenDisplay() override {
         calls.push_back("OpenDisplay");
@@ -151,4 +186,5 @@ public:
 
 private:
     std::optional<Surface> last_;
+    std::deque<std::optional<Point>> clickAt;  // of the clicks queued by Click
 };

@@ -371,15 +371,95 @@ TEST_F(SdlMachine, KeyPressesAreCountedOnceAndNeverQueued) {
     down(SDL_SCANCODE_Y, SDLK_z, KMOD_LCTRL);
     down(SDL_SCANCODE_Z, SDLK_y, KMOD_RCTRL);
     down(SDL_SCANCODE_Z, SDLK_z);
-    down(SDL_SCANCODE_T, SDLK_t);
     down(SDL_SCANCODE_KP_6, SDLK_KP_6);
-    EXPECT_EQ(platform->TakeKeyPresses(), (std::vector<KeyPress>{KeyPress::Left, KeyPress::Up, KeyPress::Down,
-                                                                 KeyPress::Undo, KeyPress::Undo, KeyPress::Undo,
-                                                                 KeyPress::Right}));
+    // T, S, F9 and Escape by their place, held as long as they are; Tab,
+    // Shift+Tab, Enter and Space; a letter the game does not use is nothing.
+    down(SDL_SCANCODE_T, SDLK_t);
+    down(SDL_SCANCODE_T, SDLK_t, KMOD_NONE, 1);
+    down(SDL_SCANCODE_S, SDLK_o);
+    down(SDL_SCANCODE_F9, SDLK_F9);
+    down(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    down(SDL_SCANCODE_TAB, SDLK_TAB);
+    down(SDL_SCANCODE_TAB, SDLK_TAB, KMOD_LSHIFT);
+    down(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    down(SDL_SCANCODE_SPACE, SDLK_SPACE);
+    down(SDL_SCANCODE_A, SDLK_a);
+    EXPECT_EQ(platform->TakeKeyPresses(),
+              (std::vector<KeyPress>{KeyPress::Left, KeyPress::Up, KeyPress::Down, KeyPress::Undo, KeyPress::Undo,
+                                     KeyPress::Undo, KeyPress::Right, KeyPress::Tile, KeyPress::Shuffle,
+                                     KeyPress::Capture, KeyPress::Escape, KeyPress::FocusNext,
+                                     KeyPress::FocusPrevious, KeyPress::Activate, KeyPress::Activate}));
     EXPECT_TRUE(platform->TakeKeyPresses().empty());
     EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 0);
     Message m;
     EXPECT_FALSE(platform->PeekMessage(m));
+}
+
+TEST_F(SdlMachine, AClickIsWhereTheButtonWentDown) {
+    Drain();
+    int w = 0, h = 0;
+    SDL_GetWindowSize(platform->Window(), &w, &h);
+    SDL_Event press = Button(SDL_BUTTON_LEFT);
+    press.button.x = w / 4;
+    press.button.y = h / 2;
+    Push(press);
+    EXPECT_EQ(Drain(), std::vector<Message>{Message::LButtonDown});
+    EXPECT_EQ(platform->PressPos(), FrameFromWindow(w / 4, h / 2, w, h));
+}
+
+// One of SDL's virtual controllers plugged in while playing, its buttons and
+// its stick, unplugged again.
+TEST_F(SdlMachine, AGameControllerPluggedInGivesEachPressOnce) {
+    // The dummy video's window never has the focus, which SDL asks of controller events.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    ASSERT_EQ(platform->OpenKeyboard(), kOk);
+    platform->Present(Surface(800, 600), kWholeFrame);  // controllers come up after the first frame
+    const auto frame = [&] {
+        Drain();
+        return platform->TakePadPresses();
+    };
+    frame();
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
+    const int device = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device);
+    frame();
+    ASSERT_NE(SDL_GameControllerFromInstanceID(id), nullptr);  // opened by the machine
+    SDL_Joystick* pad = SDL_JoystickFromInstanceID(id);
+    const auto set = [&](int button, bool down) {
+        SDL_JoystickSetVirtualButton(pad, button, down);
+        SDL_PumpEvents();
+    };
+    set(SDL_CONTROLLER_BUTTON_A, true);  // held across frames: once
+    EXPECT_EQ(frame(), std::vector<PadButton>{PadButton::A});
+    EXPECT_TRUE(frame().empty());
+    set(SDL_CONTROLLER_BUTTON_A, false);
+    // Down and up between two frames: once; a button the game does not use: nothing.
+    for (int button : {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_DPAD_LEFT}) {
+        set(button, true);
+        set(button, false);
+    }
+    EXPECT_EQ(frame(), (std::vector<PadButton>{PadButton::Start, PadButton::Left}));
+    // The stick: once a push, out of its dead zone, the way it leans most;
+    // again only after the middle.
+    const std::pair<SDL_GameControllerAxis, int> moves[] = {
+        {SDL_CONTROLLER_AXIS_LEFTX, 10000}, {SDL_CONTROLLER_AXIS_LEFTY, 30000}, {SDL_CONTROLLER_AXIS_LEFTX, 32000},
+        {SDL_CONTROLLER_AXIS_LEFTX, 0},     {SDL_CONTROLLER_AXIS_LEFTY, 9000},  {SDL_CONTROLLER_AXIS_LEFTY, 0},
+        {SDL_CONTROLLER_AXIS_LEFTX, -30000}};
+    for (auto [axis, value] : moves) {
+        SDL_JoystickSetVirtualAxis(pad, axis, static_cast<Sint16>(value));
+        SDL_PumpEvents();
+    }
+    EXPECT_EQ(frame(), (std::vector<PadButton>{PadButton::Down, PadButton::Left}));
+    SDL_JoystickDetachVirtual(device);  // unplugged: let go of
+    EXPECT_TRUE(frame().empty());
+    EXPECT_EQ(SDL_GameControllerFromInstanceID(id), nullptr);
+    platform->CloseKeyboard();
+    SDL_ResetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS);
 }
 
 TEST_F(SdlMachine, PresentsFramesAndReadsTheCursorInsideTheFrame) {

@@ -1,10 +1,11 @@
-// Keys and mouse: T before S before Escape, F9 on its own, a failed read
-// costing the frame's keys, the re-acquire loop; the mouse through the
-// letterbox onto the frame.
+// Keys and mouse: each key once per press, the first of T, S and Escape,
+// F9 on its own, a failed read putting the frame's keys off, the re-acquire
+// loop; the mouse through the letterbox onto the frame.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -42,19 +43,25 @@ protected:
     GameHarness h;
 };
 
-TEST_F(Keys, TBeatsSAndEscape) {
+TEST_F(Keys, TBeatsSAndEscapePressedAfterIt) {
     h.platform.Hold(kKeyT);
     h.platform.Hold(kKeyS);
     h.platform.Hold(kKeyEscape);
     h.Frame();
     EXPECT_EQ(h.game.screen, ScreenTileView);
     EXPECT_TRUE(h.game.gameInProgress);
-    // Held on: back and forth every frame, and never an exit.
-    h.Frame();
-    EXPECT_EQ(h.game.screen, ScreenPlaying);
-    h.Frame();
+    // Held on: nothing more, and never an exit.
+    h.Frames(3);
     EXPECT_EQ(h.game.screen, ScreenTileView);
     EXPECT_FALSE(Called("Exit"));
+}
+
+TEST_F(Keys, TheFirstPressedOfTSAndEscapeActs) {
+    h.platform.Hold(kKeyS);
+    h.platform.Hold(kKeyT);
+    h.Frame();
+    EXPECT_EQ(h.game.screen, ScreenShuffle);
+    EXPECT_FALSE(h.game.gameInProgress);
 }
 
 TEST_F(Keys, TFromAScreenWithoutAGameStaysOnTheTileView) {
@@ -65,19 +72,60 @@ TEST_F(Keys, TFromAScreenWithoutAGameStaysOnTheTileView) {
     EXPECT_EQ(h.game.screen, ScreenTileView);
 }
 
-TEST_F(Keys, SBeatsEscapeAndDealsEveryFrame) {
-    h.platform.Hold(kKeyS);
-    h.platform.Hold(kKeyEscape);
-    h.game.gameInProgress = true;
-    h.Frame();
-    EXPECT_EQ(h.game.screen, ScreenShuffle);
-    EXPECT_FALSE(h.game.gameInProgress);
-    const uint32_t firstDeal = h.game.startTick;
-    h.Frame();
-    EXPECT_EQ(h.game.screen, ScreenShuffle);
-    EXPECT_NE(h.game.startTick, firstDeal);  // dealt again
-    EXPECT_FALSE(Called("Exit"));
+// Each key held for many frames acts once, and a press and release made
+// between two frames acts once too.
+class OncePerPress : public Keys, public ::testing::WithParamInterface<bool> {
+protected:
+    // The key down for `frames` frames, or down and up before one frame (0).
+    void Press(int key, int frames) {
+        h.platform.Hold(key);
+        if (frames == 0) h.platform.Release(key);
+        h.Frames(std::max(frames, 1));
+        h.platform.Release(key);
+    }
+    int Frames() const { return GetParam() ? 12 : 0; }
+};
+
+TEST_P(OncePerPress, TFlipsTheViewOnce) {
+    Press(kKeyT, Frames());
+    h.Frames(2);
+    EXPECT_EQ(h.game.screen, ScreenTileView);
+    Press(kKeyT, Frames());
+    EXPECT_EQ(h.game.screen, ScreenPlaying);
 }
+
+TEST_P(OncePerPress, SDealsOnce) {
+    const uint32_t pressed = h.platform.now;
+    Press(kKeyS, Frames());
+    h.Frames(2);
+    EXPECT_EQ(h.game.screen, ScreenPlaying);
+    // Dealt in the frame after the press, and not again.
+    EXPECT_EQ(h.game.startTick, pressed + kFrameMs);
+}
+
+TEST_P(OncePerPress, F9TakesOneCapture) {
+    Press(kKeyF9, Frames());
+    h.Frames(2);
+    EXPECT_TRUE(h.folder.Exists("GAME0.bmp"));
+    EXPECT_FALSE(h.folder.Exists("GAME1.bmp"));
+    EXPECT_EQ(h.game.screen, ScreenPlaying);
+}
+
+TEST_P(OncePerPress, EscapeOnTheOptionsPageGoesToTheBoardAndTheGameGoesOn) {
+    h.game.screen = ScreenOptions;
+    Press(kKeyEscape, Frames());
+    h.Frames(2);
+    EXPECT_EQ(h.game.screen, ScreenPlaying);
+    EXPECT_FALSE(Called("Exit"));
+    // Still a game: a tile moves.
+    const int32_t blank = h.game.blankRow * 2 + h.game.blankCol;
+    h.platform.Press(h.game.blankCol == 0 ? KeyPress::Left : KeyPress::Right);
+    h.Frame();
+    EXPECT_NE(h.game.blankRow * 2 + h.game.blankCol, blank);
+}
+
+INSTANTIATE_TEST_SUITE_P(HeldOrTapped, OncePerPress, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "Held" : "Tapped"); });
 
 TEST_F(Keys, EscapeEndsTheGameWith1AfterTheTeardown) {
     h.platform.Hold(kKeyEscape);
@@ -87,14 +135,6 @@ TEST_F(Keys, EscapeEndsTheGameWith1AfterTheTeardown) {
     EXPECT_TRUE(Called("CloseDisplay"));
     EXPECT_TRUE(Called("CloseKeyboard"));
     EXPECT_FALSE(h.game.menuExit);
-}
-
-TEST_F(Keys, EscapeOnOptionsGoesBackAndEndsTheGameIfStillHeld) {
-    h.game.screen = ScreenOptions;
-    h.platform.Hold(kKeyEscape);
-    h.Frame();
-    EXPECT_EQ(h.game.screen, ScreenPlaying);
-    EXPECT_EQ(FrameToExit().status, 1);
 }
 
 TEST_F(Keys, EscapeOnTheBestTimesOrHelpEndsTheGame) {
@@ -133,16 +173,6 @@ TEST_F(Keys, F9TakesTheShownFrameAndTStillActs) {
     EXPECT_EQ(wrong, 0);
 }
 
-TEST_F(Keys, F9HeldTakesOneCapturePerFrame) {
-    h.platform.Hold(kKeyF9);
-    h.Frames(3);
-    EXPECT_TRUE(h.folder.Exists("GAME0.bmp"));
-    EXPECT_TRUE(h.folder.Exists("GAME1.bmp"));
-    EXPECT_TRUE(h.folder.Exists("GAME2.bmp"));
-    EXPECT_FALSE(h.folder.Exists("GAME3.bmp"));
-    EXPECT_EQ(h.game.screen, ScreenPlaying);
-}
-
 TEST_F(Keys, F9WithEscapeCapturesThenEnds) {
     h.platform.Hold(kKeyF9);
     h.platform.Hold(kKeyEscape);
@@ -150,7 +180,7 @@ TEST_F(Keys, F9WithEscapeCapturesThenEnds) {
     EXPECT_TRUE(h.folder.Exists("GAME0.bmp"));
 }
 
-TEST_F(Keys, AFailedReadCostsThatFramesKeys) {
+TEST_F(Keys, AFailedReadPutsOffThatFramesKeysToTheNext) {
     const int acquiresBefore = h.platform.acquires;
     h.platform.Hold(kKeyT);
     h.platform.Hold(kKeyF9);
@@ -159,7 +189,9 @@ TEST_F(Keys, AFailedReadCostsThatFramesKeys) {
     EXPECT_EQ(h.game.screen, ScreenPlaying);
     EXPECT_FALSE(h.folder.Exists("GAME0.bmp"));
     EXPECT_EQ(h.platform.acquires - acquiresBefore, 1);
-    // The next frame reads again, and the keys act.
+    // The next frame reads again, and the keys pressed before act.
+    h.platform.Release(kKeyT);
+    h.platform.Release(kKeyF9);
     h.Frame();
     EXPECT_EQ(h.game.screen, ScreenTileView);
     EXPECT_TRUE(h.folder.Exists("GAME0.bmp"));

@@ -67,13 +67,13 @@ TEST_F(Play, OnlyFourNeighboursOfTheBlankMove) {
 }
 
 TEST_F(Play, AClickMovesOneTileEvenWhenThePointerHasMovedOnToAnotherNeighbour) {
-    // Blank at (0,1); the click is on (0,0). The tile sound reads the pointer
-    // afresh, and by then it lies on (1,0), beside where the blank goes.
+    // Blank at (0,1); the click is on (0,0), made before the pointer was last
+    // read on (0,1) and is read next on (1,0), beside where the blank goes.
     h.SetBoard({3, 0, 2, 1});
-    h.platform.cursor = {150, 150};
+    h.platform.cursor = {400, 150};
     h.Frame();
     h.platform.cursor = {150, 400};
-    h.platform.Click();
+    h.platform.Click({150, 150});
     h.Frame();
     EXPECT_EQ(h.game.boardTile[0][0], 0);
     EXPECT_EQ(h.game.boardTile[1][0], 2);

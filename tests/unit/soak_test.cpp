@@ -226,6 +226,19 @@ public:
             for (int press = 0; press < 3 && Chance(0.08); ++press) {
                 platform_.Press(static_cast<KeyPress>(Uniform(0, static_cast<int>(KeyPress::Undo))));
             }
+            // The focus keys and a controller's buttons (Y deals, as rarely as
+            // S; Enter or A on Exit as rarely as a click on it).
+            if (Chance(0.03)) {
+                const KeyPress focusKeys[] = {KeyPress::FocusNext, KeyPress::FocusPrevious, KeyPress::Activate};
+                const KeyPress key = focusKeys[Uniform(0, 2)];
+                if (key != KeyPress::Activate || !OnExitFocus()) platform_.Press(key);
+            }
+            if (Chance(0.02)) {
+                const auto button = static_cast<PadButton>(Uniform(0, static_cast<int>(PadButton::Back)));
+                if ((button != PadButton::Y || Chance(0.2)) && (button != PadButton::A || !OnExitFocus())) {
+                    platform_.PressPad(button);
+                }
+            }
             if (frames_ - lastCapture_ > 2000 && Chance(0.01)) {
                 platform_.Hold(kKeyF9);
                 lastCapture_ = frames_;
@@ -255,8 +268,6 @@ public:
         for (int q = 0; q < n * n; ++q) board += std::to_string(game_->boardTile[q / n][q % n]) + " ";
         ASSERT_TRUE(solver.Solve()) << "a dealt board of " << n << " x " << n << " cannot be brought home: " << board;
         const std::vector<int>& clicks = solver.Clicks();
-        // The pointer read in one frame places the click of the next.
-        if (!clicks.empty()) platform_.cursor = Centre(clicks[0]);
         Frame();
         for (size_t i = 0; i < clicks.size(); ++i) {
             ASSERT_EQ(game_->screen, ScreenPlaying) << "move " << i << " of " << clicks.size();
@@ -264,7 +275,8 @@ public:
             if (Chance(0.3)) {
                 platform_.Press(ArrowFor(clicks[i]));
             } else {
-                platform_.Click();
+                // Made on the tile; by the frame the pointer is on its way to the next.
+                platform_.Click(Centre(clicks[i]));
             }
             if (i + 1 < clicks.size()) platform_.cursor = Centre(clicks[i + 1]);
             Frame();
@@ -332,6 +344,9 @@ private:
         const Point p = platform_.cursor;
         const bool on = 630 < p.x && p.x < 753 && 495 < p.y && p.y < 522;
         return on && (game_->gridSize != 2 || !Chance(0.2));
+    }
+    bool OnExitFocus() {
+        return game_->focus.control == Control::Exit && (game_->gridSize != 2 || !Chance(0.2));
     }
     // The arrow that slides the tile in `cell`, beside the blank, into it.
     KeyPress ArrowFor(int cell) const {
