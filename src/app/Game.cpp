@@ -7,6 +7,8 @@ Game::Game(Platform& p, AudioEngine& a) : platform(p), audio(a) {}
 
 void Game::RunFrame() {
     keyPresses = platform.TakeKeyPresses();
+    TakeNumbersPresses();
+    slideShown = false;
     ClearBackBuffer(0);
 
     switch (screen) {
@@ -20,6 +22,7 @@ void Game::RunFrame() {
             break;
         case ScreenOptions:
             DrawImage(0, 0, backgroundOptionsImage, nullptr, BlitMode::Opaque);
+            NumbersOption();
             OptionControl(OptionBack);
             OptionControl(OptionMusic);
             OptionControl(OptionSound);
@@ -65,7 +68,8 @@ void Game::ReleaseAll() {
     for (SurfacePtr* image : {&menuHelp, &menuExit, &menuHighScores, &menuMusic, &menuSound, &menuButton,
                               &menuPicture, &menuBack, &backgroundOptionsImage, &menuTile, &menuOptions,
                               &menuResume, &menuShuffle, &menuShuffleAgain, &menuNextLevel, &hyphenImage,
-                              &digitImage, &menuPictureLeft, &menuPictureRight}) {
+                              &digitImage, &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage,
+                              &menuNumbers}) {
         image->reset();
     }
     for (int row = 0; row < kMaxGrid; ++row) {

@@ -27,7 +27,7 @@ void Game::PollKeyboard() {
     }
     const auto held = [&keys](int code) { return (keys[code] & kKeyHeld) != 0; };
 
-    if (held(kKeyF9) && primarySurface) CaptureScreen(*primarySurface);
+    if (held(kKeyF9)) CaptureShownFrame();
 
     if (held(kKeyT)) {
         if (screen == ScreenPlaying) gameInProgress = true;

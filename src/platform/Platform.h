@@ -37,8 +37,9 @@ constexpr int kKeyF9 = 0x43;
 constexpr uint8_t kKeyHeld = 0x80;
 
 // The keys that act once per press, not while held: the arrows slide a tile,
-// Undo takes a move back.
-enum class KeyPress : uint8_t { Left, Right, Up, Down, Undo };
+// Undo takes a move back and Redo makes it again, Numbers shows or hides the
+// tiles' numbers.
+enum class KeyPress : uint8_t { Left, Right, Up, Down, Undo, Redo, Numbers };
 
 // Status words in the manner of an HRESULT: negative means failure.
 constexpr int32_t kOk = 0;
@@ -87,7 +88,7 @@ public:
     virtual int32_t ReadKeyboard(uint8_t keys[256]) = 0;
     virtual int32_t AcquireKeyboard() = 0;
     virtual void CloseKeyboard() = 0;
-    // The presses of the arrow and undo keys since the last call, oldest
+    // The presses of the once-per-press keys since the last call, oldest
     // first; a key held down counts once, however long the desktop repeats it.
     virtual std::vector<KeyPress> TakeKeyPresses() = 0;
 
