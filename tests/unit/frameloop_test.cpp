@@ -364,18 +364,23 @@ TEST_F(SdlMachine, KeyPressesAreCountedOnceAndNeverQueued) {
     // The keypad by its place, whatever Num Lock makes of it.
     down(SDL_SCANCODE_KP_8, SDLK_KP_8, KMOD_NUM);
     down(SDL_SCANCODE_KP_2, SDLK_DOWN);
-    // Undo by the label: U, Backspace, Ctrl+Z where the layout has Z (a
-    // German keyboard's Z sits where others have Y); Z alone is nothing.
+    // Undo and redo by the label: U, Backspace, Ctrl+Z where the layout has
+    // Z (a German keyboard's Z sits where others have Y), then Ctrl+Y and
+    // Ctrl+Shift+Z; Z alone is nothing. N shows the numbers, Ctrl+N does not.
     down(SDL_SCANCODE_U, SDLK_u);
     down(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
     down(SDL_SCANCODE_Y, SDLK_z, KMOD_LCTRL);
     down(SDL_SCANCODE_Z, SDLK_y, KMOD_RCTRL);
+    down(SDL_SCANCODE_Y, SDLK_z, KMOD_LCTRL | KMOD_RSHIFT);
     down(SDL_SCANCODE_Z, SDLK_z);
+    down(SDL_SCANCODE_N, SDLK_n);
+    down(SDL_SCANCODE_N, SDLK_n, KMOD_LCTRL);
     down(SDL_SCANCODE_T, SDLK_t);
     down(SDL_SCANCODE_KP_6, SDLK_KP_6);
-    EXPECT_EQ(platform->TakeKeyPresses(), (std::vector<KeyPress>{KeyPress::Left, KeyPress::Up, KeyPress::Down,
-                                                                 KeyPress::Undo, KeyPress::Undo, KeyPress::Undo,
-                                                                 KeyPress::Right}));
+    EXPECT_EQ(platform->TakeKeyPresses(),
+              (std::vector<KeyPress>{KeyPress::Left, KeyPress::Up, KeyPress::Down, KeyPress::Undo, KeyPress::Undo,
+                                     KeyPress::Undo, KeyPress::Redo, KeyPress::Redo, KeyPress::Numbers,
+                                     KeyPress::Right}));
     EXPECT_TRUE(platform->TakeKeyPresses().empty());
     EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 0);
     Message m;
