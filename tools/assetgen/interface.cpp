@@ -258,22 +258,18 @@ Image background(const Pictures&) {
         cairo_set_line_width(cr, 1.0);
         cairo_stroke(cr);
     }
-    // The clock's slot, with its label.
-    roundRect(cr, 200.5, 556.5, 196, 38, 9);
-    setRgb(cr, Rgb{8, 10, 26}, 0.78);
-    cairo_fill_preserve(cr);
-    setRgb(cr, kGoldDark);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
+    // The clock's slot, with its label, and the move counter's beside it, up
+    // to the board's right edge, its caption inside (the count's four digits
+    // go at (455, 560)).
+    for (auto [x, w] : {std::pair{200.5, 196}, std::pair{404.5, 144}}) {
+        roundRect(cr, x, 556.5, w, 38, 9);
+        setRgb(cr, Rgb{8, 10, 26}, 0.78);
+        cairo_fill_preserve(cr);
+        setRgb(cr, kGoldDark);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+    }
     letter(cr, kFontBlack, 22, "Time", 192, 575, kCream, kInk, 3, Align::Right, Rgb{255, 206, 110}, true);
-    // The move counter's slot beside it, up to the board's right edge, its
-    // caption inside; the count's four digits go at (455, 560).
-    roundRect(cr, 404.5, 556.5, 144, 38, 9);
-    setRgb(cr, Rgb{8, 10, 26}, 0.78);
-    cairo_fill_preserve(cr);
-    setRgb(cr, kGoldDark);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
     letter(cr, kFontBlack, 13, "Moves", 430, 575, kCream, kInk, 2.4, Align::Center, Rgb{255, 206, 110}, true);
     // The thumbnail's shelf and the game's name at the foot of the panel.
     wordmark(cr, 652, 568, 30);
