@@ -9,6 +9,8 @@ void Game::RunFrame() {
     // This frame's presses, behind any key command a lost keyboard put off.
     for (KeyPress press : platform.TakeKeyPresses()) keyPresses.push_back(press);
     PadPresses();
+    TakeNumbersPresses();
+    slideShown = false;
     // A click acts where the button went down.
     if (clicked) ReadCursor();
     FocusFrame();
@@ -25,6 +27,7 @@ void Game::RunFrame() {
             break;
         case ScreenOptions:
             DrawImage(0, 0, backgroundOptionsImage, nullptr, BlitMode::Opaque);
+            NumbersOption();
             OptionControl(OptionBack);
             OptionControl(OptionMusic);
             OptionControl(OptionSound);
@@ -70,7 +73,8 @@ void Game::ReleaseAll() {
     for (SurfacePtr* image : {&menuHelp, &menuExit, &menuHighScores, &menuMusic, &menuSound, &menuButton,
                               &menuPicture, &menuBack, &backgroundOptionsImage, &menuTile, &menuOptions,
                               &menuResume, &menuShuffle, &menuShuffleAgain, &menuNextLevel, &hyphenImage,
-                              &digitImage, &menuPictureLeft, &menuPictureRight}) {
+                              &digitImage, &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage,
+                              &menuNumbers}) {
         image->reset();
     }
     for (int row = 0; row < kMaxGrid; ++row) {

@@ -24,10 +24,15 @@
 #include "platform/Platform.h"
 #include "puzzle/MoveHistory.h"
 #include "puzzle/Random.h"
+#include "puzzle/TileSlide.h"
 
 constexpr int kMaxGrid = 6;
 constexpr int kFrameMs = 33;
 constexpr int32_t kNoTimeYet = 359999;  // 99-59-59
+constexpr int32_t kNoMovesYet = 0;      // no grid size is solved in no move
+// The width of a time, and of a count of moves, in the digit images.
+constexpr int32_t kTimeWidth = 176;
+constexpr int32_t kMovesWidth = 92;
 
 // The animated pointer.
 struct PointerSprite {
@@ -111,11 +116,32 @@ public:
     bool PictureRowCanMove(int32_t step) const;
     void KeepChosenPictureInRow();
     void DrawPage(int32_t x, int32_t y, const SurfacePtr& image);
-    void DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits);
+    // Glyphs `pitch` pixels apart (the clock's: 26).
+    void DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits, int32_t pitch = 26);
     void DrawTime(int32_t seconds, int32_t x, int32_t y);
+    // Moves in the digit images, four of them a little closer than the
+    // clock's (MoveCount.cpp); the counter under the board; a dash centred in
+    // a field `width` wide for a record not made yet.
+    void DrawMoves(int32_t moves, int32_t x, int32_t y);
+    void DrawMoveCounter();
+    void DrawNoneYet(int32_t x, int32_t y, int32_t width);
+    // The board in play (Board.cpp): every cell, the last move's tile on its
+    // way, the numbers when shown.
+    void DrawBoard();
+    // F9: the frame on show saved, a tile caught sliding put in its cell first.
+    void CaptureShownFrame();
+    // The tiles' numbers (TileNumbers.cpp): one tile's, by its home index, at
+    // the tile's top-left corner; every tile's on the board as it lies; N
+    // presses of the frame; the options page's row.
+    void DrawTileNumber(int32_t home, int32_t x, int32_t y);
+    void DrawTileNumbers();
+    void TakeNumbersPresses();
+    void NumbersOption();
     void InitPointer(PointerSprite& sprite, int32_t hidden, int32_t frameCount, int32_t frameDelay,
                      int32_t frameWidth, int32_t frameHeight);
     void DrawPointer(PointerSprite& sprite, int32_t x, int32_t y);
+    // The sprite's current frame at (x, y), without an animation step.
+    void DrawPointerFrame(const PointerSprite& sprite, int32_t x, int32_t y);
     void ReadCursor();
 
     // ---- puzzle/: picture, tiles and dealing (Deal.cpp) --------------------
@@ -142,7 +168,8 @@ public:
     // The tile in (row, col), beside the blank, slides into it; the move is
     // kept for undo.
     void SlideTile(int32_t row, int32_t col);
-    // The tile in (row, col) and the blank change places.
+    // The tile in (row, col) and the blank change places: one move more on
+    // the counter, the tile drawn sliding across.
     void SwapWithBlank(int32_t row, int32_t col);
     bool BoardSolved() const;
     void CheckSolved();
@@ -163,10 +190,23 @@ public:
     void UndoMove();
     // The board in play pressed from the keys (Hint.cpp).
     void Hint();
+    // The last move taken back made again, until a new move is made.
+    void RedoMove();
+    // A tile the history names moves only when it lies beside the blank;
+    // else the history is not this board's and is forgotten.
+    bool HistoryTileMoves(Cell tile);
 
     // ---- puzzle/: best-times file (BestTimes.cpp) --------------------------
     void ReadBestTimes();
     void RecordBestTime();
+
+    // ---- puzzle/: fewest-moves file (FewestMoves.cpp) ----------------------
+    void ReadFewestMoves();
+    void RecordFewestMoves();
+
+    // ---- app/: the player's settings file (Settings.cpp) -------------------
+    void ReadSettings();
+    void WriteSettings();
 
     // ---- input/: keyboard (Keyboard.cpp) -----------------------------------
     int32_t InitKeyboard();
@@ -228,6 +268,7 @@ public:
     SurfacePtr tileImage[kMaxGrid][kMaxGrid];
     SurfacePtr boardImage[kMaxGrid][kMaxGrid];  // shared: keeps an earlier cut alive while shown
     SurfacePtr wonImage, helpPageImage, highScoreImage, hyphenImage, digitImage;
+    SurfacePtr numberImage, dashImage, menuNumbers;
     bool directInput = false;
     bool keyboard = false;
     int32_t gridSize = 2;
@@ -265,6 +306,15 @@ public:
     std::vector<KeyPress> keyPresses;
     Focus focus;
     MoveHistory moveHistory;
+    // Tiles moved since the deal, each undo and redo one more.
+    int32_t moveCount = 0;
+    // Fewest moves by grid size 2..6 (kNoMovesYet: none), the file's and this run's.
+    int32_t fewestMoves[5] = {};
+    // The last move's tile on its way; whether the frame on show caught it so.
+    TileSlide slide;
+    bool slideShown = false;
+    // Each tile's number drawn on it (N), kept between runs.
+    bool showNumbers = false;
 };
 
 // The one Game of the process; set right after it is built.

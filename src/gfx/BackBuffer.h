@@ -25,6 +25,10 @@ public:
     // images don't change once loaded or cut.
     bool Blit(int32_t x, int32_t y, const SurfacePtr& src, const Rect* srcRect, BlitMode mode);
 
+    // This frame starts as the last one flipped, so that what is drawn now
+    // goes over that frame as it was shown.
+    void Reopen() { drawing_ = shown_; }
+
     // The pixel as the flip will show it.
     uint16_t Pixel(int x, int y) const;
 

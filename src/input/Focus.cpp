@@ -17,7 +17,7 @@ constexpr Control kSidebar[] = {Shuffle, Tile, HighScores, Options, Help, Exit};
 // and, past Exit, back to the board.
 constexpr Control kBoard[] = {Board, Shuffle, Tile, HighScores, Options, Help, Exit};
 constexpr Control kSolved[] = {ShuffleAgain, NextLevel, Shuffle, Tile, HighScores, Options, Help, Exit};
-constexpr Control kOptions[] = {Music, Sound, Picture0, Picture1, Picture2, RowLeft, RowRight, Back};
+constexpr Control kOptions[] = {Music, Numbers, Sound, Picture0, Picture1, Picture2, RowLeft, RowRight, Back};
 constexpr Control kPage[] = {Back};
 
 }  // namespace

@@ -24,6 +24,7 @@ enum class Control : uint8_t {
     ShuffleAgain,
     NextLevel,
     Music,
+    Numbers,  // the options page's row that shows the tiles' numbers
     Sound,
     Picture0,  // the options page's three thumbnail slots
     Picture1,
@@ -35,7 +36,7 @@ enum class Control : uint8_t {
 
 // The controls of a screen in reading order, as their hit boxes lie: the
 // sidebar top to bottom; the solved page's own buttons before the sidebar at
-// its right; on the options page Music, Sound, the picture row, then Back.
+// its right; on the options page Music, Numbers, Sound, the picture row, then Back.
 std::span<const Control> FocusOrder(Screen screen);
 
 // The control `step` places (+1 or -1) from `from` among those of `order`

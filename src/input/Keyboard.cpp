@@ -46,8 +46,8 @@ void Game::PollKeyboard() {
     }
 
     // One capture however often F9 went down since the last frame: it would be the same picture.
-    if (std::find(presses.begin(), presses.end(), KeyPress::Capture) != presses.end() && primarySurface) {
-        CaptureScreen(*primarySurface);
+    if (std::find(presses.begin(), presses.end(), KeyPress::Capture) != presses.end()) {
+        CaptureShownFrame();
     }
 
     const auto first = std::find_if(presses.begin(), presses.end(), [](KeyPress p) {

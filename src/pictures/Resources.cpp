@@ -22,7 +22,8 @@ const AheadOfTime kReadAhead[] = {
     {"Tex\\Background.Tex", false}, {"Tex\\BackgroundOptions.Tex", false}, {"Tex\\Border.Tex", false},
     {"Tex\\Won.Tex", false}, {"Tex\\HelpPage.Tex", false}, {"Tex\\HighScore.Tex", false},
     {"Tex\\Tiger.Tex", true}, {"Tex\\Bird.Tex", true}, {"Tex\\Flower.Tex", true},
-    {"Tex\\MousePtr.Tex", false}, {"Tex\\Digit.Tex", false}, {"Tex\\Hyphen.Tex", false}};
+    {"Tex\\MousePtr.Tex", false}, {"Tex\\Digit.Tex", false}, {"Tex\\Hyphen.Tex", false},
+    {"Tex\\Numbers.Tex", false}, {"Tex\\Dash.Tex", false}, {"Tex\\Menu\\Numbers.Tex", false}};
 
 }  // namespace
 
@@ -66,10 +67,14 @@ int32_t Game::LoadResources() {
     mousePtrImage = LoadTex("Tex\\MousePtr.Tex");
     digitImage = LoadTex("Tex\\Digit.Tex");
     hyphenImage = LoadTex("Tex\\Hyphen.Tex");
+    numberImage = LoadTex("Tex\\Numbers.Tex");
+    dashImage = LoadTex("Tex\\Dash.Tex");
+    menuNumbers = LoadTex("Tex\\Menu\\Numbers.Tex");
     imagesAhead.Stop();
     AddOwnPictures();
     // The player's best-times file, made fresh with no times yet on the first run.
     ReadBestTimes();
+    ReadSettings();
 
     // A damaged picture or blank-tile file ends the game now, not when the
     // player reaches that picture.
@@ -83,7 +88,7 @@ int32_t Game::LoadResources() {
          {&mousePtrImage, &menuShuffle, &menuTile, &menuHighScores, &menuOptions, &menuMusic, &menuSound,
           &menuButton, &menuPicture, &menuBack, &menuResume, &menuHelp, &menuExit, &wonImage,
           &helpPageImage, &highScoreImage, &hyphenImage, &digitImage, &menuShuffleAgain, &menuNextLevel,
-          &menuPictureLeft, &menuPictureRight}) {
+          &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage, &menuNumbers}) {
         if (*keyed) (*keyed)->SetColorKey(key);
     }
 

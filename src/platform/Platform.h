@@ -38,12 +38,14 @@ constexpr uint8_t kKeyHeld = 0x80;
 
 // The keys, each acting once per press however long it is held: the arrows
 // slide a tile (off the board they move the focus), Undo takes a move back;
-// T, S, F9 and Escape; Tab and Shift+Tab move the focus, Enter and Space
-// press the focused control.
+// Redo makes it again; T, S, F9 and Escape; Tab and Shift+Tab move the
+// focus, Enter and Space press the focused control; N shows or hides the
+// tiles' numbers.
 enum class KeyPress : uint8_t {
     Left, Right, Up, Down, Undo,
     Tile, Shuffle, Capture, Escape,
     FocusNext, FocusPrevious, Activate,
+    Redo, Numbers,
 };
 
 // The buttons of a game controller, by the names of the usual Xbox layout.

@@ -73,8 +73,13 @@ std::optional<KeyPress> KeyPressFor(int sdlScancode, int sdlKeycode, int sdlModi
         case SDL_SCANCODE_KP_2: return KeyPress::Down;
         default: break;
     }
+    const bool ctrl = (sdlModifiers & KMOD_CTRL) != 0;
+    if (ctrl && (sdlKeycode == SDLK_y || (sdlKeycode == SDLK_z && (sdlModifiers & KMOD_SHIFT) != 0))) {
+        return KeyPress::Redo;
+    }
     if (sdlKeycode == SDLK_BACKSPACE || sdlKeycode == SDLK_u) return KeyPress::Undo;
-    if (sdlKeycode == SDLK_z && (sdlModifiers & KMOD_CTRL) != 0) return KeyPress::Undo;
+    if (sdlKeycode == SDLK_z && ctrl) return KeyPress::Undo;
+    if (sdlKeycode == SDLK_n && !ctrl && (sdlModifiers & KMOD_ALT) == 0) return KeyPress::Numbers;
     return std::nullopt;
 }
 

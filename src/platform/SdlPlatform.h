@@ -32,8 +32,9 @@ int KeyCodeFor(int sdlScancode);
 
 // The press a key going down stands for, if any: the arrows and the keypad's
 // 8, 4, 6, 2, T, S, F9, Escape, Tab, Enter and Space by their place on the
-// keyboard (scancode); U, Ctrl+Z and Backspace by their label in the player's
-// layout (keycode).
+// keyboard (scancode); U, Ctrl+Z and Backspace (undo), Ctrl+Y and
+// Ctrl+Shift+Z (redo) and N (numbers) by their label in the player's layout
+// (keycode).
 std::optional<KeyPress> KeyPressFor(int sdlScancode, int sdlKeycode, int sdlModifiers);
 
 // The game's name for a game controller's button (SDL_GameControllerButton), if it uses it.

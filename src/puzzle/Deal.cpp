@@ -156,9 +156,12 @@ void Game::MakeSolvable() {
 
 void Game::DealBoard() {
     moveHistory.Forget();
+    moveCount = 0;
+    slide.Stop();
     startTick = platform.Ticks();
     DealRandom random(platform.Ticks());
     DealUnsolved(random);
+    DrawTileNumbers();
     boardDealt = true;
 
     ReadCursor();

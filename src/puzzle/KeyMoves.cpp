@@ -1,7 +1,7 @@
 // The board from the keyboard: an arrow slides the tile on the far side of
 // the blank into it, so the tile moves the way the arrow points; Undo takes
-// the last move back. Each is a click's move, its sound placed at the cell
-// the tile leaves.
+// the last move back, Redo makes again what Undo took back. Each is a
+// click's move, its sound placed at the cell the tile leaves.
 #include "app/Game.h"
 
 void Game::PlayKeyPresses() {
@@ -10,6 +10,7 @@ void Game::PlayKeyPresses() {
         if (BoardSolved()) break;
         switch (press) {
             case KeyPress::Undo: UndoMove(); break;
+            case KeyPress::Redo: RedoMove(); break;
             case KeyPress::Left:
             case KeyPress::Right:
             case KeyPress::Up:
@@ -36,12 +37,26 @@ void Game::SlideToward(KeyPress arrow) {
 
 void Game::UndoMove() {
     Cell back;
-    if (!moveHistory.TakeLast(back)) return;
     // The tile of that move lies where the blank was before it, beside the blank now.
-    if (!BesideBlank(back.row, back.col) || back.row < 0 || back.col < 0 || back.row >= gridSize || back.col >= gridSize) {
-        moveHistory.Forget();  // not this board's history: nothing to take back
-        return;
-    }
-    if (soundOn) PlaySoundEffectAt(soundTile, CellCentre(back.row, back.col));
+    if (!moveHistory.TakeLast(back) || !HistoryTileMoves(back)) return;
+    moveHistory.Undone({blankRow, blankCol});
     SwapWithBlank(back.row, back.col);
+}
+
+void Game::RedoMove() {
+    Cell tile;
+    // The tile that undo took back lies where the blank was before it.
+    if (!moveHistory.TakeUndone(tile) || !HistoryTileMoves(tile)) return;
+    moveHistory.Redone({blankRow, blankCol});
+    SwapWithBlank(tile.row, tile.col);
+}
+
+bool Game::HistoryTileMoves(Cell tile) {
+    if (tile.row < 0 || tile.col < 0 || tile.row >= gridSize || tile.col >= gridSize ||
+        !BesideBlank(tile.row, tile.col)) {
+        moveHistory.Forget();  // not this board's history: nothing to take back or make again
+        return false;
+    }
+    if (soundOn) PlaySoundEffectAt(soundTile, CellCentre(tile.row, tile.col));
+    return true;
 }

@@ -3,11 +3,7 @@
 #include "app/Game.h"
 
 void Game::PlayFrame() {
-    for (int32_t row = 0; row < gridSize; ++row) {
-        for (int32_t col = 0; col < gridSize; ++col) {
-            DrawImage(52 + col * tileSize, 52 + row * tileSize, boardImage[row][col], nullptr, BlitMode::Opaque);
-        }
-    }
+    DrawBoard();
     if (clicked) MoveTileAtCursor();
     clicked = false;
     PlayKeyPresses();
@@ -46,6 +42,8 @@ void Game::SlideTile(int32_t row, int32_t col) {
 }
 
 void Game::SwapWithBlank(int32_t row, int32_t col) {
+    slide.Start({row, col}, {blankRow, blankCol}, nowTick);
+    if (moveCount < INT32_MAX) ++moveCount;
     std::swap(boardImage[row][col], boardImage[blankRow][blankCol]);
     std::swap(boardTile[row][col], boardTile[blankRow][blankCol]);
     blankRow = row;
@@ -75,6 +73,7 @@ void Game::CheckSolved() {
     // (T in the frame of the final move) cannot bring the board back solved.
     EndBoard();
     RecordBestTime();
+    RecordFewestMoves();
 }
 
 void Game::UpdateClock() {
@@ -84,6 +83,7 @@ void Game::UpdateClock() {
     if (screen == ScreenPlaying || (screen == ScreenTileView && gameInProgress)) {
         DrawTime(elapsedSeconds, 210, 560);
         currentTime = elapsedSeconds;
+        DrawMoveCounter();
     }
 }
 
@@ -92,6 +92,7 @@ void Game::DrawTileView() {
         for (int32_t col = 0; col < gridSize; ++col) {
             const SurfacePtr& image = (row == 0 && col == 0) ? blankTile : tileImage[row][col];
             DrawImage(52 + col * tileSize, 52 + row * tileSize, image, nullptr, BlitMode::Opaque);
+            DrawTileNumber(row * gridSize + col, 52 + col * tileSize, 52 + row * tileSize);
         }
     }
     ReadCursor();

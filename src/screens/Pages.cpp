@@ -8,6 +8,7 @@ void Game::DrawPage(int32_t x, int32_t y, const SurfacePtr& image) {
     if (screen == ScreenSolved) {
         DrawImage(130, 120, wonImage, nullptr, BlitMode::Keyed);
         DrawTime(currentTime, 200, 350);
+        DrawMoves(moveCount, 402, 350);
         SidebarButton(ButtonShuffleAgain);
         SidebarButton(ButtonNextLevel);
     }
@@ -15,7 +16,21 @@ void Game::DrawPage(int32_t x, int32_t y, const SurfacePtr& image) {
         DrawImage(0, 0, backgroundOptionsImage, nullptr, BlitMode::Opaque);
         DrawImage(145, 36, highScoreImage, nullptr, BlitMode::Keyed);
         ReadBestTimes();
-        for (int32_t k = 0; k < 5; ++k) DrawTime(bestTime[k], 400, 110 + 70 * k);
+        ReadFewestMoves();
+        // Beside each time, to its left, the fewest moves; a dash for none yet.
+        for (int32_t k = 0; k < 5; ++k) {
+            const int32_t y = 110 + 70 * k;
+            if (bestTime[k] >= kNoTimeYet) {
+                DrawNoneYet(400, y, kTimeWidth);
+            } else {
+                DrawTime(bestTime[k], 400, y);
+            }
+            if (fewestMoves[k] == kNoMovesYet) {
+                DrawNoneYet(289, y, kMovesWidth);
+            } else {
+                DrawMoves(fewestMoves[k], 289, y);
+            }
+        }
         OptionControl(OptionBack);
     }
     if (screen == ScreenHelp) {
@@ -33,7 +48,7 @@ void Game::DrawPage(int32_t x, int32_t y, const SurfacePtr& image) {
     if (screen == ScreenPreview || screen == ScreenSolved) EndBoard();
 }
 
-void Game::DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits) {
+void Game::DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits, int32_t pitch) {
     if (digits <= 0) return;
     if (digits > 9) digits = 9;
     int32_t max = 1;
@@ -49,7 +64,7 @@ void Game::DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits) {
         const Rect glyph{26 * d, 0, 26 * d + 26, 30};
         DrawImage(x, y, digitImage, &glyph, BlitMode::Keyed);
         divisor /= 10;
-        x += 26;
+        x += pitch;
     }
 }
 

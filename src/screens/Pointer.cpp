@@ -18,6 +18,10 @@ void Game::DrawPointer(PointerSprite& sprite, int32_t x, int32_t y) {
         sprite.frame = sprite.frameCount > 0 ? (sprite.frame + 1) % sprite.frameCount : 0;
         sprite.delayCounter = 0;
     }
+    DrawPointerFrame(sprite, x, y);
+}
+
+void Game::DrawPointerFrame(const PointerSprite& sprite, int32_t x, int32_t y) {
     Rect source{sprite.frame * sprite.frameWidth, 0, 0, sprite.frameHeight};
     source.right = source.left + sprite.frameWidth;
     if (x < 0) {

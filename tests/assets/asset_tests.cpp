@@ -91,6 +91,8 @@ const Size kSizes[] = {
     {"Tex/Menu/Sound.Tex", 250, 42},       {"Tex/Menu/Picture.Tex", 300, 40},
     {"Tex/Menu/Button.Tex", 50, 29},       {"Icon.bmp", 64, 64},
     {"Tex/Menu/PictureLeft.Tex", 52, 30},  {"Tex/Menu/PictureRight.Tex", 52, 30},
+    {"Tex/Numbers.Tex", 26 * 35, 18},      {"Tex/Dash.Tex", 30, 30},
+    {"Tex/Menu/Numbers.Tex", 250, 32},
 };
 
 const char* kKeyed[] = {
@@ -99,7 +101,8 @@ const char* kKeyed[] = {
     "Tex/Menu/Picture.Tex",      "Tex/Menu/Back.Tex",       "Tex/Menu/Resume.Tex",   "Tex/Menu/Help.Tex",
     "Tex/Menu/Exit.Tex",         "Tex/Won.Tex",             "Tex/HelpPage.Tex",      "Tex/HighScore.Tex",
     "Tex/Hyphen.Tex",            "Tex/Digit.Tex",           "Tex/Menu/ShuffleAgain.Tex", "Tex/Menu/NextLevel.Tex",
-    "Tex/Menu/PictureLeft.Tex",  "Tex/Menu/PictureRight.Tex",
+    "Tex/Menu/PictureLeft.Tex",  "Tex/Menu/PictureRight.Tex", "Tex/Numbers.Tex",       "Tex/Dash.Tex",
+    "Tex/Menu/Numbers.Tex",
 };
 
 TEST(Images, HaveTheSizesTheScreensRelyOn) {
@@ -163,6 +166,7 @@ const Control kControls[] = {
     {"Tex/Menu/Exit.Tex", 123, 27},        {"Tex/Menu/ShuffleAgain.Tex", 205, 42}, {"Tex/Menu/NextLevel.Tex", 173, 41},
     {"Tex/Menu/Back.Tex", 148, 67},        {"Tex/Menu/Music.Tex", 105, 32},     {"Tex/Menu/Sound.Tex", 125, 42},
     {"Tex/Menu/Picture.Tex", 150, 40},     {"Tex/Menu/PictureLeft.Tex", 26, 30}, {"Tex/Menu/PictureRight.Tex", 26, 30},
+    {"Tex/Menu/Numbers.Tex", 125, 32},
 };
 
 TEST(Controls, HoldANormalAndABrighterHoveredFrame) {
@@ -244,23 +248,26 @@ TEST(Numbers, TenDistinctDigitsAndASmallSeparator) {
 TEST(Pages, FitTheirPlacesOnScreen) {
     Pixels won = load("Tex/Won.Tex");
     // Drawn at (130, 120) over the picture, clear of the buttons at y 500;
-    // the time follows at (200, 350) on a dark slot of the banner's own.
+    // the time follows at (200, 350) and the moves at (402, 350), each on a
+    // dark slot of the banner's own.
     EXPECT_LE(130 + won.w, 550);
     EXPECT_LE(120 + won.h, 500);
-    for (int y = 350; y < 380; ++y)
-        for (int x = 200; x < 376; ++x) {
-            Rgb c = won.at(x - 130, y - 120);
-            ASSERT_FALSE(isKey(c)) << "no slot under the time at " << x << "," << y;
-            ASSERT_LT(lum(c), 60) << "the time's slot is not dark at " << x << "," << y;
-        }
+    for (auto [left, right] : {std::pair{200, 376}, std::pair{402, 494}})
+        for (int y = 350; y < 380; ++y)
+            for (int x = left; x < right; ++x) {
+                Rgb c = won.at(x - 130, y - 120);
+                ASSERT_FALSE(isKey(c)) << "no slot under the count at " << x << "," << y;
+                ASSERT_LT(lum(c), 60) << "the count's slot is not dark at " << x << "," << y;
+            }
     Pixels hs = load("Tex/HighScore.Tex");
     EXPECT_LE(145 + hs.w, 800);
     EXPECT_LE(36 + hs.h, 450) << "runs into the Back control";
-    // A row label left of each time at (400, 110 + 70k).
+    // A row label left of each row's fewest moves at (289, 110 + 70k), and
+    // the time at (400, 110 + 70k) beside them.
     for (int k = 0; k < 5; ++k) {
         int solid = 0, bright = 0;
         for (int y = 110 + 70 * k; y < 140 + 70 * k; ++y)
-            for (int x = 300; x < 395; ++x) {
+            for (int x = 200; x < 281; ++x) {
                 Rgb c = hs.at(x - 145, y - 36);
                 solid += !isKey(c);
                 bright += !isKey(c) && lum(c) > 180;

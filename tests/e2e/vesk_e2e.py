@@ -28,6 +28,7 @@ MENU = {  # name: (width, height) of both frames side by side
     "Resume": (226, 47), "Music": (210, 32), "Sound": (250, 42), "Button": (50, 29),
     "Back": (296, 67), "Picture": (300, 40), "Help": (176, 33), "ShuffleAgain": (410, 42),
     "NextLevel": (346, 41), "Exit": (246, 27), "PictureLeft": (52, 30), "PictureRight": (52, 30),
+    "Numbers": (250, 32),
 }
 
 
@@ -125,6 +126,8 @@ def make_game_folder(root):
     write_bmp(os.path.join(tex, "Digit.Tex"), 260, 30,
               lambda x, y: GREEN if x % 26 == 25 else (255, 255, 255))
     solid_bmp(os.path.join(tex, "Hyphen.Tex"), 10, 4, (255, 255, 255))
+    solid_bmp(os.path.join(tex, "Numbers.Tex"), 26 * 35, 18, (250, 200, 0))
+    solid_bmp(os.path.join(tex, "Dash.Tex"), 40, 30, (255, 255, 255))
     solid_bmp(os.path.join(folder, "Icon.bmp"), 32, 32, (255, 128, 0))
     for name in ("BkGnd.mus", "Button.aud", "Tile.aud", "Success.aud"):
         write_wav(os.path.join(folder, "Audio", name))

@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 
 const char* const kMenuFiles[kMenuCount] = {
     "Shuffle", "Tile",    "HighScores", "Options",      "Resume",    "Music", "Sound",       "Button",
-    "Back",    "Picture", "Help",       "ShuffleAgain", "NextLevel", "Exit",  "PictureLeft", "PictureRight"};
+    "Back",    "Picture", "Help",       "ShuffleAgain", "NextLevel", "Exit",  "PictureLeft", "PictureRight",
+    "Numbers"};
 
 namespace {
 
@@ -24,13 +25,14 @@ struct MenuSize {
 };
 const MenuSize kMenuSizes[kMenuCount] = {{230, 47}, {226, 47}, {378, 44}, {250, 32}, {226, 47}, {210, 32},
                                          {250, 42}, {50, 29},  {296, 67}, {300, 40}, {176, 33}, {410, 42},
-                                         {346, 41}, {246, 27}, {52, 30},  {52, 30}};
+                                         {346, 41}, {246, 27}, {52, 30},  {52, 30},  {250, 32}};
 
 }  // namespace
 
 namespace testart {
 Rgb MenuNormal(int i) { return Rgb{200, static_cast<uint8_t>(40 + i * 8), 40}; }
 Rgb MenuHovered(int i) { return Rgb{40, static_cast<uint8_t>(40 + i * 8), 200}; }
+Rgb Badge(int n) { return Rgb{250, static_cast<uint8_t>(n * 7), 60}; }
 Rgb Digit(int d) { return Rgb{static_cast<uint8_t>(20 + d * 20), 100, static_cast<uint8_t>(220 - d * 20)}; }
 Rgb PicturePixel(int p, int x, int y) {
     return Rgb{static_cast<uint8_t>(x / 2), static_cast<uint8_t>(y / 2), static_cast<uint8_t>(40 + p * 80 + (x + y) % 8)};
@@ -107,6 +109,9 @@ TestFolder::TestFolder() {
     });
     WriteBitmap("Tex/Digit.Tex", 260, 30, [](int x, int y) { return (x % 26 == 25 || y == 29) ? kGreen : Digit(x / 26); });
     WriteBitmap("Tex/Hyphen.Tex", 10, 4, [](int, int) { return kHyphen; });
+    // Number badges of 26 x 18, 1 to 35; each one's bottom row see-through.
+    WriteBitmap("Tex/Numbers.Tex", 26 * 35, 18, [](int x, int y) { return y == 17 ? kGreen : Badge(x / 26 + 1); });
+    WriteBitmap("Tex/Dash.Tex", 40, 30, [](int, int y) { return y < 10 ? kGreen : kDash; });
 
     WriteText("Shuffle.txt", "0 1 1 1 1 0 0 0\n");
     WriteText("ScoreFile.txt", " 2  359999 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n");

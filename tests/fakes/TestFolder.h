@@ -25,11 +25,14 @@ constexpr Rgb kPointer{255, 0, 0};
 constexpr Rgb kHollow{60, 30, 90};
 constexpr Rgb kTickOn{0, 0, 255};
 constexpr Rgb kTickOff{128, 0, 0};
+constexpr Rgb kDash{250, 120, 60};
 // Menu images: normal frame and hovered frame, by file.
 Rgb MenuNormal(int menuIndex);
 Rgb MenuHovered(int menuIndex);
 // Digit d, and the picture's pixel at (x, y) for picture p.
 Rgb Digit(int d);
+// The badge of tile number n (1..35), in its top-left pixel.
+Rgb Badge(int n);
 Rgb PicturePixel(int picture, int x, int y);
 uint16_t To565(Rgb c);
 }  // namespace testart
@@ -71,5 +74,5 @@ private:
 };
 
 // Menu file names in the order MenuNormal/MenuHovered index them.
-constexpr int kMenuCount = 16;
+constexpr int kMenuCount = 17;
 extern const char* const kMenuFiles[kMenuCount];

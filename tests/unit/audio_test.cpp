@@ -420,4 +420,4 @@ INSTANTIATE_TEST_SUITE_P(
                       SwitchClick{{494, 270}, false, true}, SwitchClick{{495, 270}, false, false},
                       SwitchClick{{400, 250}, false, false}, SwitchClick{{400, 251}, false, true},
                       SwitchClick{{400, 291}, false, true}, SwitchClick{{400, 292}, false, false},
-                      SwitchClick{{400, 220}, false, false}));  // between the rows
+                      SwitchClick{{400, 241}, false, false}));  // between the rows

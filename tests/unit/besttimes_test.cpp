@@ -292,25 +292,36 @@ TEST_F(BestTimes, KeptInThePlayerFolderNeverInTheDataFolder) {
     EXPECT_EQ(h.folder.ReadText("ScoreFile.txt"), " 2  10 \n 3  20 \n 4  30 \n 5  40 \n 6  50 \n");
 }
 
-TEST_F(BestTimes, TheBestTimesPageShowsTheFileAsItIsOnEveryFrame) {
+TEST_F(BestTimes, TheBestTimesPageShowsTheFilesAsTheyAreOnEveryFrame) {
     h.folder.WriteText("ScoreFile.txt", " 2  3725 \n 3  0 \n 4  359999 \n 5  360000 \n 6  -4 \n");
+    h.folder.WriteText("FewestMoves.txt", " 3  41 \n");
     h.game.screen = ScreenHighScores;
     h.Frame();
     using testart::Digit;
     using testart::To565;
-    // Row k at (400, 110 + 70k): hh at +0, mm at +62, ss at +124.
+    // Row k at (400, 110 + 70k): hh at +0, mm at +62, ss at +124; the fewest
+    // moves at (289, 110 + 70k), 22 pixels a digit.
     auto glyph = [&](int k, int field, int digit) { return h.Shown(400 + field + digit * 26 + 5, 110 + 70 * k + 5); };
+    auto moves = [&](int k, int digit) { return h.Shown(289 + digit * 22 + 5, 110 + 70 * k + 5); };
+    // A dash in the middle of the field for none yet.
+    auto dash = [&](int k, int x, int width) { return h.Shown(x + width / 2, 110 + 70 * k + 15); };
     EXPECT_EQ(glyph(0, 0, 1), To565(Digit(1)));    // 01-02-05
     EXPECT_EQ(glyph(0, 62, 1), To565(Digit(2)));
     EXPECT_EQ(glyph(0, 124, 1), To565(Digit(5)));
-    EXPECT_EQ(glyph(2, 0, 0), To565(Digit(9)));    // 99-59-59
-    EXPECT_EQ(glyph(2, 62, 0), To565(Digit(5)));
-    EXPECT_EQ(glyph(3, 0, 1), To565(Digit(9)));    // 99-00-00: hours clamp
-    EXPECT_EQ(glyph(3, 62, 1), To565(Digit(0)));
-    EXPECT_EQ(glyph(4, 124, 1), To565(Digit(9)));  // negative is no time yet
+    EXPECT_EQ(glyph(1, 124, 1), To565(Digit(0)));  // 00-00-00 is a time
+    EXPECT_EQ(dash(0, 289, 92), To565(testart::kDash));
+    EXPECT_EQ(moves(1, 2), To565(Digit(4)));       // 0041
+    EXPECT_EQ(moves(1, 3), To565(Digit(1)));
+    for (int k : {2, 3, 4}) {
+        // 99-59-59, anything above it and a negative time are no time yet.
+        EXPECT_EQ(dash(k, 400, 176), To565(testart::kDash)) << k;
+        EXPECT_EQ(dash(k, 289, 92), To565(testart::kDash)) << k;
+        EXPECT_NE(glyph(k, 0, 0), To565(Digit(9))) << k;
+    }
     h.folder.WriteText("ScoreFile.txt", " 2  9 \n 3  0 \n 4  0 \n 5  0 \n 6  0 \n");
     h.Frame();
     EXPECT_EQ(glyph(0, 124, 1), To565(Digit(9)));
+    EXPECT_EQ(glyph(2, 124, 1), To565(Digit(0)));
 }
 
 }  // namespace

@@ -49,8 +49,9 @@ const Walk kWalks[] = {
      Then({Menu("ShuffleAgain", {212, 521}, 11), Menu("NextLevel", {416, 520}, 12)}, kSidebar)},
     // Five pictures, the row from the second: both arrows, and no frame for Tiger.
     {"Options", ScreenOptions, false,
-     {Menu("Music", {400, 165}, 5), Menu("Sound", {400, 270}, 6), Slot("Picture0", 490), Slot("Picture1", 580),
-      Slot("Picture2", 670), Menu("RowLeft", {757, 370}, 14), Menu("RowRight", {785, 370}, 15), kBack}},
+     {Menu("Music", {400, 165}, 5), Menu("Numbers", {400, 215}, 16), Menu("Sound", {400, 270}, 6),
+      Slot("Picture0", 490), Slot("Picture1", 580), Slot("Picture2", 670), Menu("RowLeft", {757, 370}, 14),
+      Menu("RowRight", {785, 370}, 15), kBack}},
     {"HighScores", ScreenHighScores, false, {kBack}},
     {"Help", ScreenHelp, false, {kBack}},
 };
@@ -96,7 +97,7 @@ std::string Pressed(GameHarness& h, Act act) {
     const Game& g = h.game;
     std::string out;
     for (int v : {int{g.screen}, int{g.returnScreen}, int{g.gameInProgress}, int{g.musicOn}, int{g.soundOn},
-                  g.pictureIndex, g.pictureRowFirst, g.gridSize, exit}) {
+                  int{g.showNumbers}, g.pictureIndex, g.pictureRowFirst, g.gridSize, exit}) {
         out += std::to_string(v) + " ";
     }
     for (const std::string& sound : h.audio.Played()) out += sound + " ";
@@ -179,7 +180,7 @@ TEST(FocusOnTheRow, AnArrowThatGoesAwayHandsTheFocusOn) {
     GameHarness h(false);
     const Walk& options = kWalks[4];
     Start(h, options);
-    for (int tab = 0; tab < 6; ++tab) Key(h, KeyPress::FocusNext);
+    for (int tab = 0; tab < 7; ++tab) Key(h, KeyPress::FocusNext);
     ASSERT_EQ(Hovered(h, options), std::vector<std::string>{"RowLeft"});
     Key(h, KeyPress::Activate);  // the row at its start: no left arrow any more
     h.Frame();

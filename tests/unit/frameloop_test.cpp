@@ -364,13 +364,17 @@ TEST_F(SdlMachine, KeyPressesAreCountedOnceAndNeverQueued) {
     // The keypad by its place, whatever Num Lock makes of it.
     down(SDL_SCANCODE_KP_8, SDLK_KP_8, KMOD_NUM);
     down(SDL_SCANCODE_KP_2, SDLK_DOWN);
-    // Undo by the label: U, Backspace, Ctrl+Z where the layout has Z (a
-    // German keyboard's Z sits where others have Y); Z alone is nothing.
+    // Undo and redo by the label: U, Backspace, Ctrl+Z where the layout has
+    // Z (a German keyboard's Z sits where others have Y), then Ctrl+Y and
+    // Ctrl+Shift+Z; Z alone is nothing. N shows the numbers, Ctrl+N does not.
     down(SDL_SCANCODE_U, SDLK_u);
     down(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
     down(SDL_SCANCODE_Y, SDLK_z, KMOD_LCTRL);
     down(SDL_SCANCODE_Z, SDLK_y, KMOD_RCTRL);
+    down(SDL_SCANCODE_Y, SDLK_z, KMOD_LCTRL | KMOD_RSHIFT);
     down(SDL_SCANCODE_Z, SDLK_z);
+    down(SDL_SCANCODE_N, SDLK_n);
+    down(SDL_SCANCODE_N, SDLK_n, KMOD_LCTRL);
     down(SDL_SCANCODE_KP_6, SDLK_KP_6);
     // T, S, F9 and Escape by their place, held as long as they are; Tab,
     // Shift+Tab, Enter and Space; a letter the game does not use is nothing.
@@ -386,9 +390,10 @@ TEST_F(SdlMachine, KeyPressesAreCountedOnceAndNeverQueued) {
     down(SDL_SCANCODE_A, SDLK_a);
     EXPECT_EQ(platform->TakeKeyPresses(),
               (std::vector<KeyPress>{KeyPress::Left, KeyPress::Up, KeyPress::Down, KeyPress::Undo, KeyPress::Undo,
-                                     KeyPress::Undo, KeyPress::Right, KeyPress::Tile, KeyPress::Shuffle,
-                                     KeyPress::Capture, KeyPress::Escape, KeyPress::FocusNext,
-                                     KeyPress::FocusPrevious, KeyPress::Activate, KeyPress::Activate}));
+                                     KeyPress::Undo, KeyPress::Redo, KeyPress::Redo, KeyPress::Numbers,
+                                     KeyPress::Right, KeyPress::Tile, KeyPress::Shuffle, KeyPress::Capture,
+                                     KeyPress::Escape, KeyPress::FocusNext, KeyPress::FocusPrevious,
+                                     KeyPress::Activate, KeyPress::Activate}));
     EXPECT_TRUE(platform->TakeKeyPresses().empty());
     EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYUP), 0);
     Message m;

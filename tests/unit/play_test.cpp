@@ -89,9 +89,13 @@ TEST_F(Play, AMoveShowsFromTheNextFrameAndTheClickIsGoneAfterItsFrame) {
     // The frame of the click still shows the tile at (0,0).
     EXPECT_EQ(h.Shown(60, 60), To565(testart::PicturePixel(0, 258, 258)));
     EXPECT_FALSE(h.game.clicked);
+    // From the next frame the tile slides across; a tenth of a second later
+    // it is in its new cell.
     h.Frame();
     EXPECT_EQ(h.Shown(60, 60), To565(testart::kHollow));
+    h.Frames(3);
     EXPECT_EQ(h.Shown(310, 60), To565(testart::PicturePixel(0, 258, 258)));
+    EXPECT_EQ(h.Shown(302, 52), To565(testart::PicturePixel(0, 250, 250)));
 }
 
 // The last move made by a click or by the Right arrow; a press after it in

@@ -1,9 +1,10 @@
 // A long soak of the whole game on the fakes: random clicks, pointer moves,
-// keys (arrows and undo too) and time steps from a printed seed, across every screen, and now and
-// then a board of each grid size solved through the game's own moves. After
-// every frame: the board holds each tile exactly once, a dealt board is never
-// already solved, ScoreFile.txt is five well-formed records, and the frame
-// changed only where the flip said it might.
+// keys (arrows, undo, redo and the numbers too) and time steps from a printed
+// seed, across every screen, and now and then a board of each grid size
+// solved through the game's own moves. After every frame: the board holds
+// each tile exactly once, a dealt board is never already solved,
+// ScoreFile.txt is five well-formed records, FewestMoves.txt holds only good
+// ones, and the frame changed only where the flip said it might.
 //
 //   VESK_SOAK_SEED=<n>    repeats a run (the seed is printed)
 //   VESK_SOAK_FRAMES=<n>  sets its length
@@ -183,6 +184,25 @@ bool FiveGoodRecords(const std::string& text, std::string& why) {
     return at == text.size();
 }
 
+// FewestMoves.txt as the game writes it: " <size>  <moves> \n" for some of
+// the sizes 2..6 in order, each count at least one.
+bool GoodMoveRecords(const std::string& text, std::string& why) {
+    std::string expected;
+    int size = 0;
+    long moves = 0;
+    int read = 0;
+    for (const char* at = text.c_str(); *at; at += read) {
+        const int lastSize = size;
+        if (std::sscanf(at, " %d  %ld \n%n", &size, &moves, &read) != 2 || size <= lastSize || size < 2 || size > 6 || moves < 1) {
+            why = "a fewest-moves record is \"" + std::string(at).substr(0, 20) + "\"";
+            return false;
+        }
+        expected += " " + std::to_string(size) + "  " + std::to_string(moves) + " \n";
+    }
+    if (expected != text) why = "the fewest-moves file is not as the game writes it";
+    return expected == text;
+}
+
 class Soak {
 public:
     explicit Soak(uint32_t seed) : random_(seed) {
@@ -218,13 +238,16 @@ public:
             if (Chance(0.3)) platform_.cursor = Chance(0.5) ? AControl() : Point{Uniform(0, 799), Uniform(0, 599)};
             if (Chance(0.15) && !OnExitButton()) platform_.Click();
             // The keys of the game, at capped rates: held ones, and presses of
-            // the arrows and undo (now and then several in one frame).
+            // the arrows, undo, redo and the numbers (now and then several in
+            // one frame).
             const std::pair<int, double> keys[] = {{kKeyT, 0.02}, {kKeyS, 0.004}};
             for (auto [key, chance] : keys) {
                 if (Chance(chance)) platform_.Hold(key);
             }
             for (int press = 0; press < 3 && Chance(0.08); ++press) {
-                platform_.Press(static_cast<KeyPress>(Uniform(0, static_cast<int>(KeyPress::Undo))));
+                constexpr KeyPress kPresses[] = {KeyPress::Left, KeyPress::Right, KeyPress::Up,     KeyPress::Down,
+                                                 KeyPress::Undo, KeyPress::Redo,  KeyPress::Numbers};
+                platform_.Press(kPresses[Uniform(0, static_cast<int>(std::size(kPresses)) - 1)]);
             }
             // The focus keys and a controller's buttons (Y deals, as rarely as
             // S; Enter or A on Exit as rarely as a click on it).
@@ -384,6 +407,7 @@ private:
         }
         std::string why;
         ASSERT_TRUE(FiveGoodRecords(folder_.ReadText("ScoreFile.txt"), why)) << "frame " << frames_ << ": " << why;
+        ASSERT_TRUE(GoodMoveRecords(folder_.ReadText("FewestMoves.txt"), why)) << "frame " << frames_ << ": " << why;
         ASSERT_EQ(platform_.unannouncedChanges, 0) << "frame " << frames_ << ": the screen changed where the flip said it had not";
     }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assets.h"
@@ -257,14 +258,19 @@ Image background(const Pictures&) {
         cairo_set_line_width(cr, 1.0);
         cairo_stroke(cr);
     }
-    // The clock's slot, with its label.
-    roundRect(cr, 200.5, 556.5, 196, 38, 9);
-    setRgb(cr, Rgb{8, 10, 26}, 0.78);
-    cairo_fill_preserve(cr);
-    setRgb(cr, kGoldDark);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
+    // The clock's slot, with its label, and the move counter's beside it, up
+    // to the board's right edge, its caption inside (the count's four digits
+    // go at (455, 560)).
+    for (auto [x, w] : {std::pair{200.5, 196}, std::pair{404.5, 144}}) {
+        roundRect(cr, x, 556.5, w, 38, 9);
+        setRgb(cr, Rgb{8, 10, 26}, 0.78);
+        cairo_fill_preserve(cr);
+        setRgb(cr, kGoldDark);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+    }
     letter(cr, kFontBlack, 22, "Time", 192, 575, kCream, kInk, 3, Align::Right, Rgb{255, 206, 110}, true);
+    letter(cr, kFontBlack, 13, "Moves", 430, 575, kCream, kInk, 2.4, Align::Center, Rgb{255, 206, 110}, true);
     // The thumbnail's shelf and the game's name at the foot of the panel.
     wordmark(cr, 652, 568, 30);
     return c.toImage();
@@ -351,16 +357,19 @@ void star(cairo_t* cr, double x, double y, double r, double inner, double angle)
 
 Image won() {
     // Drawn at (130, 120); the solve time follows at (200, 350), that is at
-    // (70, 230) here, in a dark slot like the clock's below the panel.
-    const int W = 340, H = 212, slotBottom = 272;
+    // (70, 230) here, and the moves at (402, 350), (272, 230) here, each in
+    // a dark slot like the clock's below the panel.
+    const int W = 400, H = 212, slotBottom = 272;
     Canvas c(W, slotBottom);
     cairo_t* cr = c.cr();
-    roundRect(cr, 58.5, 222.5, 200, 46, 10);
-    setRgb(cr, Rgb{10, 12, 30});
-    cairo_fill_preserve(cr);
-    setRgb(cr, kGold);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    for (double x : {58.5, 266.5}) {
+        roundRect(cr, x, 222.5, x < 100 ? 200 : 106, 46, 10);
+        setRgb(cr, Rgb{10, 12, 30});
+        cairo_fill_preserve(cr);
+        setRgb(cr, kGold);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+    }
     Image fill = facets(W, H, Rgb{58, 92, 170}, Rgb{20, 30, 76}, 301, 14);
     roundRect(cr, 6.5, 22.5, W - 13, H - 29, 20);
     fillWith(cr, fill, 0, 0);
@@ -382,9 +391,10 @@ Image won() {
         setRgb(cr, kGoldLight);
         cairo_fill(cr);
     }
-    letter(cr, kFontBold, 19, "Well done! Your time:", W / 2.0, 164, kCream, kInk, 2.5);
+    letter(cr, kFontBold, 19, "Your time", 158.5, 164, kCream, kInk, 2.5);
+    letter(cr, kFontBold, 19, "Moves", 319.5, 164, kCream, kInk, 2.5);
     cairo_move_to(cr, 70, 186);
-    cairo_line_to(cr, W - 70, 186);
+    cairo_line_to(cr, 360, 186);
     setRgb(cr, kGold, 0.7);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
@@ -415,28 +425,74 @@ void pagePanel(cairo_t* cr, int W, int H, Rgb light, unsigned seed, double title
 }
 
 Image highScore() {
-    // Drawn at (145, 36); the times go at (400, 110 + 70k), i.e. (255, 74 + 70k) here.
+    // Drawn at (145, 36); the times go at (400, 110 + 70k), i.e. (255, 74 + 70k)
+    // here, the fewest moves beside them at (289, 110 + 70k), (144, 74 + 70k)
+    // here, each column under its heading.
     const int W = 510, H = 404;
     Canvas c(W, H);
     cairo_t* cr = c.cr();
-    pagePanel(cr, W, H, Rgb{50, 76, 150}, 401, 40, "Best Times", 36);
+    pagePanel(cr, W, H, Rgb{50, 76, 150}, 401, 34, "", 36);
+    for (auto [heading, x] : {std::pair{"Moves", 190.5}, std::pair{"Best Times", 343.5}}) {
+        letter(cr, kFontBlack, 32, heading, x, 36, Rgb{255, 246, 200}, kInk, 4, Align::Center, Rgb{246, 178, 60},
+               true);
+    }
     for (int k = 0; k < 5; ++k) {
         int n = k + 2;
         double y = 74 + 70 * k;
-        roundRect(cr, 60.5, y - 6.5, 390, 43, 10);
+        roundRect(cr, 30.5, y - 6.5, 425, 43, 10);
         setRgb(cr, Rgb{8, 10, 28}, 0.55);
         cairo_fill(cr);
-        gridIcon(cr, 76, y + 1, 28, n);
+        gridIcon(cr, 40, y + 3, 24, n);
         std::string label = std::to_string(n) + " x " + std::to_string(n);
-        letter(cr, kFontBlack, 26, label, 240, y + 15, kCream, kInk, 3, Align::Right);
-        roundRect(cr, 249.5, y - 3.5, 188, 37, 8);
-        setRgb(cr, Rgb{4, 6, 18}, 0.85);
-        cairo_fill_preserve(cr);
-        setRgb(cr, kGoldDark);
-        cairo_set_line_width(cr, 1.5);
-        cairo_stroke(cr);
+        letter(cr, kFontBlack, 24, label, 128, y + 15, kCream, kInk, 3, Align::Right);
+        for (auto [x, w] : {std::pair{136.5, 108}, std::pair{249.5, 188}}) {
+            roundRect(cr, x, y - 3.5, w, 37, 8);
+            setRgb(cr, Rgb{4, 6, 18}, 0.85);
+            cairo_fill_preserve(cr);
+            setRgb(cr, kGoldDark);
+            cairo_set_line_width(cr, 1.5);
+            cairo_stroke(cr);
+        }
     }
     return c.toKeyed(kPage);
+}
+
+// The small number badges of the tiles, 1 to 35 side by side, 26 x 18 each:
+// gold figures on an indigo plate with a gold rim, drawn in a tile's corner.
+Image tileNumbers() {
+    const int W = 26, H = 18;
+    Canvas c(W * 35, H);
+    cairo_t* cr = c.cr();
+    for (int n = 1; n <= 35; ++n) {
+        const double x = (n - 1) * W;
+        roundRect(cr, x + 1, 1, W - 2, H - 2, 5);
+        setRgb(cr, Rgb{26, 36, 84});
+        cairo_fill_preserve(cr);
+        setRgb(cr, kGold);
+        cairo_set_line_width(cr, 1.4);
+        cairo_stroke(cr);
+        letter(cr, kFontBlack, 12.5, std::to_string(n), x + W / 2.0, H / 2.0, kGoldLight, kInk, 0, Align::Center,
+               kGold, true);
+    }
+    return c.toKeyed(Rgb{26, 36, 84});
+}
+
+// "None yet" on the best-times page: a dash in the digits' style, as high as
+// a digit so that it lines up with them.
+Image dash() {
+    Canvas c(30, 30);
+    cairo_t* cr = c.cr();
+    roundRect(cr, 4, 12.5, 22, 6, 3);
+    setRgb(cr, kInk);
+    cairo_set_line_width(cr, 3.4);
+    cairo_stroke_preserve(cr);
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, 12.5, 0, 18.5);
+    cairo_pattern_add_color_stop_rgb(g, 0, kCream.r / 255.0, kCream.g / 255.0, kCream.b / 255.0);
+    cairo_pattern_add_color_stop_rgb(g, 1, 1.0, 200 / 255.0, 96 / 255.0);
+    cairo_set_source(cr, g);
+    cairo_fill(cr);
+    cairo_pattern_destroy(g);
+    return c.toKeyed(kInk);
 }
 
 // A key cap, h high: a label, or (when arrow is not 0) an arrow pointing
@@ -650,6 +706,8 @@ bool writeInterface(const std::string& out, const Pictures& pics) {
     ok &= writeBmp(tex + "Border.Tex", border());
     ok &= writeBmp(tex + "Digit.Tex", digits());
     ok &= writeBmp(tex + "Hyphen.Tex", hyphen());
+    ok &= writeBmp(tex + "Numbers.Tex", tileNumbers());
+    ok &= writeBmp(tex + "Dash.Tex", dash());
     ok &= writeBmp(tex + "Won.Tex", won());
     ok &= writeBmp(tex + "HighScore.Tex", highScore());
     ok &= writeBmp(tex + "HelpPage.Tex", helpPage());
@@ -676,6 +734,7 @@ bool writeInterface(const std::string& out, const Pictures& pics) {
         {"Music", 105, 32, "Music", 19, kPage},
         {"Sound", 125, 42, "Sound", 21, kPage},
         {"Picture", 150, 40, "Picture", 21, kPage},
+        {"Numbers", 125, 32, "Numbers", 19, kPage},
     };
     uint64_t seed = 600;
     for (const Ctl& c : controls) {
