@@ -105,8 +105,8 @@ int main() {
     BigBoards(5, *tables);
     BigBoards(6, *tables);
 
-    std::printf("peak memory of the process: %.1f MB before the solver, %.1f MB once the tables were made and written,"
-                " %.1f MB at the end\n",
-                startKb / 1024.0, madeKb / 1024.0, PeakKb() / 1024.0);
+    std::printf("memory: the solver's own at most %.1f MB (making and writing the tables), %.1f MB kept (the"
+                " tables); the process's peak %.1f MB, %.1f MB before the solver\n",
+                (madeKb - startKb) / 1024.0, tables->Bytes() / 1048576.0, PeakKb() / 1024.0, startKb / 1024.0);
     return 0;
 }

@@ -58,19 +58,19 @@ public:
             cell_[i] = board.cell[i];
             const int32_t tile = cell_[i];
             if (tile == 0) continue;
-            direct_[layout_.group[tile]] += static_cast<uint32_t>(i) << layout_.shift[tile];
+            at_.direct[layout_.group[tile]] += static_cast<uint32_t>(i) << layout_.shift[tile];
             const int32_t mirrored = Mirror(tile);
-            mirror_[layout_.group[mirrored]] += static_cast<uint32_t>(Mirror(i)) << layout_.shift[mirrored];
+            at_.mirror[layout_.group[mirrored]] += static_cast<uint32_t>(Mirror(i)) << layout_.shift[mirrored];
         }
         for (int32_t g = 0; g < PatternDatabase::kGroups; ++g) {
-            directMoves_[g] = tables_.Moves(g, direct_[g]);
-            mirrorMoves_[g] = tables_.Moves(g, mirror_[g]);
-            directSum_ += directMoves_[g];
-            mirrorSum_ += mirrorMoves_[g];
+            at_.directMoves[g] = tables_.Moves(g, at_.direct[g]);
+            at_.mirrorMoves[g] = tables_.Moves(g, at_.mirror[g]);
+            at_.directSum += at_.directMoves[g];
+            at_.mirrorSum += at_.mirrorMoves[g];
         }
     }
 
-    int32_t Bound() const { return Weighed(std::max(directSum_, mirrorSum_)); }
+    int32_t Bound() const { return Weighed(std::max(at_.directSum, at_.mirrorSum)); }
 
     // One pass: true when a solution within `limit` is found.
     bool Pass(int32_t limit) {
@@ -99,16 +99,16 @@ private:
             // The tile at `from` slides into the blank.
             const int32_t tile = cell_[from];
             const int32_t g = layout_.group[tile];
-            const uint32_t direct = direct_[g] + (static_cast<uint32_t>(blank) << layout_.shift[tile]) -
+            const uint32_t direct = at_.direct[g] + (static_cast<uint32_t>(blank) << layout_.shift[tile]) -
                                     (static_cast<uint32_t>(from) << layout_.shift[tile]);
             const int32_t mirrored = Mirror(tile);
             const int32_t m = layout_.group[mirrored];
-            const uint32_t mirror = mirror_[m] + (static_cast<uint32_t>(Mirror(blank)) << layout_.shift[mirrored]) -
+            const uint32_t mirror = at_.mirror[m] + (static_cast<uint32_t>(Mirror(blank)) << layout_.shift[mirrored]) -
                                     (static_cast<uint32_t>(Mirror(from)) << layout_.shift[mirrored]);
             const int32_t directMoves = tables_.Moves(g, direct);
             const int32_t mirrorMoves = tables_.Moves(m, mirror);
-            const int32_t directSum = directSum_ - directMoves_[g] + directMoves;
-            const int32_t mirrorSum = mirrorSum_ - mirrorMoves_[m] + mirrorMoves;
+            const int32_t directSum = at_.directSum - at_.directMoves[g] + directMoves;
+            const int32_t mirrorSum = at_.mirrorSum - at_.mirrorMoves[m] + mirrorMoves;
             const int32_t cost = depth + 1 + Weighed(std::max(directSum, mirrorSum));
             if (cost > limit_) {
                 over_ = std::min(over_, cost);
@@ -123,31 +123,21 @@ private:
                 length_ = depth + 1;
                 return true;
             }
-            const uint32_t oldDirect = direct_[g];
-            const uint32_t oldMirror = mirror_[m];
-            const int32_t oldDirectMoves = directMoves_[g];
-            const int32_t oldMirrorMoves = mirrorMoves_[m];
-            const int32_t oldDirectSum = directSum_;
-            const int32_t oldMirrorSum = mirrorSum_;
+            const Lookups before = at_;
+            at_.direct[g] = direct;
+            at_.mirror[m] = mirror;
+            at_.directMoves[g] = directMoves;
+            at_.mirrorMoves[m] = mirrorMoves;
+            at_.directSum = directSum;
+            at_.mirrorSum = mirrorSum;
             cell_[blank] = static_cast<int8_t>(tile);
             cell_[from] = 0;
             blank_ = from;
-            direct_[g] = direct;
-            mirror_[m] = mirror;
-            directMoves_[g] = directMoves;
-            mirrorMoves_[m] = mirrorMoves;
-            directSum_ = directSum;
-            mirrorSum_ = mirrorSum;
             if (Deeper(depth + 1, blank)) return true;
             cell_[from] = static_cast<int8_t>(tile);
             cell_[blank] = 0;
             blank_ = blank;
-            direct_[g] = oldDirect;
-            mirror_[m] = oldMirror;
-            directMoves_[g] = oldDirectMoves;
-            mirrorMoves_[m] = oldMirrorMoves;
-            directSum_ = oldDirectSum;
-            mirrorSum_ = oldMirrorSum;
+            at_ = before;
             if (gaveUp) return false;
         }
         return false;
@@ -161,10 +151,14 @@ private:
     uint64_t nodes_ = 0;
     std::array<int8_t, kCells> cell_{};
     int32_t blank_ = 0;
-    std::array<uint32_t, PatternDatabase::kGroups> direct_{}, mirror_{};
-    std::array<int32_t, PatternDatabase::kGroups> directMoves_{}, mirrorMoves_{};
-    int32_t directSum_ = 0;
-    int32_t mirrorSum_ = 0;
+    // The tables' indices of the board and of its mirror image, group by
+    // group, what the tables say there, and the sums.
+    struct Lookups {
+        std::array<uint32_t, PatternDatabase::kGroups> direct{}, mirror{};
+        std::array<int32_t, PatternDatabase::kGroups> directMoves{}, mirrorMoves{};
+        int32_t directSum = 0;
+        int32_t mirrorSum = 0;
+    } at_;
     int32_t limit_ = 0;
     int32_t over_ = INT_MAX;
     int32_t length_ = 0;
