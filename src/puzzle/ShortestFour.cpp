@@ -91,6 +91,13 @@ public:
 private:
     int32_t Weighed(int32_t bound) const { return bound + bound * haste_ / 8; }
 
+    bool AtHome() const {
+        for (int32_t i = 0; i < kCells; ++i) {
+            if (cell_[i] != i) return false;
+        }
+        return true;
+    }
+
     bool Deeper(int32_t depth, int32_t cameFrom) {
         const int32_t blank = blank_;
         for (int32_t b = 0; b < layout_.besideCount[blank]; ++b) {
@@ -119,10 +126,6 @@ private:
                 return false;
             }
             path_[depth] = static_cast<int8_t>(from);
-            if (directSum == 0) {  // every group home: the board is
-                length_ = depth + 1;
-                return true;
-            }
             const Lookups before = at_;
             at_.direct[g] = direct;
             at_.mirror[m] = mirror;
@@ -133,6 +136,12 @@ private:
             cell_[blank] = static_cast<int8_t>(tile);
             cell_[from] = 0;
             blank_ = from;
+            // Every group home is the board home; looked at all the same, so
+            // that tables made by hand cannot end the search early.
+            if (directSum == 0 && AtHome()) {
+                length_ = depth + 1;
+                return true;
+            }
             if (Deeper(depth + 1, blank)) return true;
             cell_[from] = static_cast<int8_t>(tile);
             cell_[blank] = 0;
