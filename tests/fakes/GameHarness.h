@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/Game.h"
+#include "capture/Capture.h"
 #include "fakes/FakeAudio.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/TestFolder.h"
@@ -14,6 +15,8 @@
 class GameHarness {
 public:
     explicit GameHarness(bool load = true) : game(platform, audio) {
+        // A harness is a run of its own: its captures are numbered from 0.
+        ResetCaptureCounter();
         if (load) game.LoadResources();
     }
     ~GameHarness() { EXPECT_EQ(platform.unannouncedChanges, 0) << "a frame changed where the flip said it had not"; }
