@@ -1,6 +1,7 @@
 // Entry, window messages, frame loop and pacing.
 #include "app/FrameLoop.h"
 
+#include <cstdlib>
 #include <memory>
 
 #include "app/Game.h"
@@ -11,7 +12,9 @@ void WindowProc(Platform& platform, Message message) {
             platform.PostQuit();
             break;
         case Message::KillFocus:
-            // Switching away ends the game: at once, releasing nothing.
+            // Switching away ends the game: at once, releasing nothing, the
+            // game in progress kept.
+            if (gameInstance) gameInstance->SaveGameAtEnd();
             platform.Exit(1, true);
         case Message::LButtonDown:
             if (gameInstance) gameInstance->clicked = true;
@@ -22,7 +25,19 @@ void WindowProc(Platform& platform, Message message) {
     }
 }
 
+namespace {
+
+// The endings the game never sees come through here: the X server gone
+// (Xlib ends the process with exit()) and the like.
+void KeepGameAtExit() {
+    if (gameInstance) gameInstance->SaveGameAtEnd();
+}
+
+}  // namespace
+
 int VeskMain(Platform& platform, AudioEngine& audio) {
+    static const bool keptAtExit = std::atexit(KeepGameAtExit) == 0;
+    (void)keptAtExit;
     platform.HideSystemCursor();
 
     // The one Game of the run; it lives until the process ends.
@@ -41,6 +56,7 @@ int VeskMain(Platform& platform, AudioEngine& audio) {
         return 0;
     }
 
+    game->ResumeSavedGame();
     platform.ShowMainWindow();
 
     // The last message taken; the loop ends after the frame that took Quit.
@@ -56,6 +72,7 @@ int VeskMain(Platform& platform, AudioEngine& audio) {
         platform.WaitUntil(start, kFrameMs);
     }
 
+    game->SaveGameAtEnd();
     game->ReleaseAll();
     return 0;
 }

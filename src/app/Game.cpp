@@ -74,7 +74,7 @@ void Game::ReleaseAll() {
                               &menuPicture, &menuBack, &backgroundOptionsImage, &menuTile, &menuOptions,
                               &menuResume, &menuShuffle, &menuShuffleAgain, &menuNextLevel, &hyphenImage,
                               &digitImage, &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage,
-                              &menuNumbers}) {
+                              &menuNumbers, &gridSizeImage}) {
         image->reset();
     }
     for (int row = 0; row < kMaxGrid; ++row) {

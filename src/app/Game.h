@@ -1,6 +1,6 @@
 // The one object that knows everything the game knows. Its operations are
 // spread over the files of the subsystem that owns each of them:
-//   app/      RunFrame, ReleaseAll
+//   app/      RunFrame, ReleaseAll, the game kept between runs
 //   puzzle/   ChoosePicture, CutTiles, DealBoard, PlayFrame, moves, clock,
 //             levels, best times
 //   gfx/      display, drawing, image loading
@@ -108,12 +108,17 @@ public:
     // A two-frame control drawn keyed at its box, the hovered frame while it
     // looks hovered (LooksHovered); true when the cursor lies strictly inside.
     bool DrawControl(const SurfacePtr& image, const Rect& box, Control control);
+    // The same, drawn at `drawn` (its frames as large), answering at `box`.
+    bool DrawControl(const SurfacePtr& image, const Rect& box, const Rect& drawn, Control control);
+    // The grid size being played, under the board (GridSize.cpp).
+    void DrawGridSize();
     void SidebarButton(int32_t index);
     void OptionControl(int32_t index);
     // The arrows that page the options page's row of thumbnails (PictureRow.cpp).
     void PictureRowArrows();
     // The row can move by `step` pictures (an arrow is shown for it).
     bool PictureRowCanMove(int32_t step) const;
+    void MarkChosenPicture();
     void KeepChosenPictureInRow();
     void DrawPage(int32_t x, int32_t y, const SurfacePtr& image);
     // Glyphs `pitch` pixels apart (the clock's: 26).
@@ -207,6 +212,21 @@ public:
     // ---- app/: the player's settings file (Settings.cpp) -------------------
     void ReadSettings();
     void WriteSettings();
+    // ---- app/: the game in progress kept between runs (KeptGame.cpp) --------
+    // At start-up: the game left at the end of the last run, if any, on its
+    // tile view with Resume, its clock held until then.
+    void ResumeSavedGame();
+    // At every ending: a game in progress is written to the player folder,
+    // or a game of this run that has ended leaves nothing behind. Once a run.
+    void SaveGameAtEnd();
+    // A new deal or a solve: the kept game is gone.
+    void DropSavedGame();
+    // A dealt board, unsolved, that the screen shown leads back to.
+    bool HasGameToKeep() const;
+    // The clock of the game, in milliseconds, at tick `now`.
+    uint32_t GameElapsedMs(uint32_t now) const;
+    // While a resumed game waits for Resume its clock does not run.
+    void HoldClockForResume();
 
     // ---- input/: keyboard (Keyboard.cpp) -----------------------------------
     int32_t InitKeyboard();
@@ -265,6 +285,7 @@ public:
     SurfacePtr borderImage;
     SurfacePtr menuShuffleAgain, menuNextLevel;
     SurfacePtr menuPictureLeft, menuPictureRight;
+    SurfacePtr gridSizeImage;  // a row for each grid size, 2 to 6
     SurfacePtr tileImage[kMaxGrid][kMaxGrid];
     SurfacePtr boardImage[kMaxGrid][kMaxGrid];  // shared: keeps an earlier cut alive while shown
     SurfacePtr wonImage, helpPageImage, highScoreImage, hyphenImage, digitImage;
@@ -315,6 +336,12 @@ public:
     bool slideShown = false;
     // Each tile's number drawn on it (N), kept between runs.
     bool showNumbers = false;
+    // The file names of the player's pictures, from picture 3 on.
+    std::vector<std::string> ownPictureFiles;
+    // A resumed game's clock, held at heldMs until the board is shown again.
+    bool clockHeld = false;
+    uint32_t heldMs = 0;
+    bool savedAtEnd = false;
 };
 
 // The one Game of the process; set right after it is built.

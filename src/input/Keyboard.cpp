@@ -67,6 +67,7 @@ void Game::PollKeyboard() {
             if (screen == ScreenOptions) {
                 screen = ScreenPlaying;
             } else {
+                SaveGameAtEnd();
                 ReleaseAll();
                 platform.Exit(1, true);
             }

@@ -255,6 +255,7 @@ std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream&
             picture = ReadOwnPicture(path, why);
         }
         if (picture) {
+            picture->file = name;
             pictures.push_back(*picture);
         } else {
             log << "Vesk: picture " << path << " skipped: " << why << "\n";
@@ -343,7 +344,7 @@ OwnPicture PreparePicture(SDL_Surface* image) {
     if (!full) return {};
     SdlSurface thumb = ScaleSquare(full.get(), kThumbSide);
     if (!thumb) return {};
-    return OwnPicture{To565(full.get()), To565(thumb.get())};
+    return OwnPicture{To565(full.get()), To565(thumb.get()), {}};
 }
 
 SurfacePtr CutSquare(const Surface& picture, int x, int y, int size) {
@@ -372,6 +373,7 @@ void Game::AddOwnPictures() {
     for (const OwnPicture& picture : LoadOwnPictures(folder, std::cerr)) {
         pictureFull.push_back(picture.full);
         pictureThumb.push_back(picture.thumb);
+        ownPictureFiles.push_back(picture.file);
     }
 }
 

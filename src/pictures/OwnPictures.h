@@ -23,6 +23,7 @@ constexpr int kThumbSide = 60;
 struct OwnPicture {
     SurfacePtr full;   // 500x500
     SurfacePtr thumb;  // 60x60
+    std::string file;  // its name in the folder
 };
 
 // Makes the folder, with a README.txt that says what to put there, when it

@@ -23,7 +23,8 @@ const AheadOfTime kReadAhead[] = {
     {"Tex\\Won.Tex", false}, {"Tex\\HelpPage.Tex", false}, {"Tex\\HighScore.Tex", false},
     {"Tex\\Tiger.Tex", true}, {"Tex\\Bird.Tex", true}, {"Tex\\Flower.Tex", true},
     {"Tex\\MousePtr.Tex", false}, {"Tex\\Digit.Tex", false}, {"Tex\\Hyphen.Tex", false},
-    {"Tex\\Numbers.Tex", false}, {"Tex\\Dash.Tex", false}, {"Tex\\Menu\\Numbers.Tex", false}};
+    {"Tex\\Numbers.Tex", false}, {"Tex\\Dash.Tex", false}, {"Tex\\Menu\\Numbers.Tex", false},
+    {"Tex\\GridSize.Tex", false}};
 
 }  // namespace
 
@@ -70,6 +71,7 @@ int32_t Game::LoadResources() {
     numberImage = LoadTex("Tex\\Numbers.Tex");
     dashImage = LoadTex("Tex\\Dash.Tex");
     menuNumbers = LoadTex("Tex\\Menu\\Numbers.Tex");
+    gridSizeImage = LoadTex("Tex\\GridSize.Tex");
     imagesAhead.Stop();
     AddOwnPictures();
     // The player's best-times file, made fresh with no times yet on the first run.
@@ -88,7 +90,7 @@ int32_t Game::LoadResources() {
          {&mousePtrImage, &menuShuffle, &menuTile, &menuHighScores, &menuOptions, &menuMusic, &menuSound,
           &menuButton, &menuPicture, &menuBack, &menuResume, &menuHelp, &menuExit, &wonImage,
           &helpPageImage, &highScoreImage, &hyphenImage, &digitImage, &menuShuffleAgain, &menuNextLevel,
-          &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage, &menuNumbers}) {
+          &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage, &menuNumbers, &gridSizeImage}) {
         if (*keyed) (*keyed)->SetColorKey(key);
     }
 

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -102,6 +103,11 @@ bool NoDisplayFound() {
     return true;
 }
 
+// The terminal or the session hung up (SIGHUP): a quit, as SDL makes of
+// SIGINT and SIGTERM, so that the game ends its own way.
+volatile std::sig_atomic_t hungUp = 0;
+void NoteHangUp(int) { hungUp = 1; }
+
 }  // namespace
 
 SdlPlatform::SdlPlatform() {
@@ -165,6 +171,11 @@ void SdlPlatform::AskForFullScreen() {
 bool SdlPlatform::PeekMessage(Message& out) {
     if (!videoUp_) return false;
     AskForFullScreen();
+    if (hungUp) {
+        hungUp = 0;
+        out = Message::Destroy;
+        return true;
+    }
     SDL_Event event;
     // Events that are no message of the game's are passed over here.
     while (SDL_PollEvent(&event)) {
@@ -319,6 +330,14 @@ DisplayStep SdlPlatform::OpenDisplay() {
         watching_ = true;
         SDL_SetEventFilter(&SdlPlatform::FilterKeys, this);
         filtering_ = true;
+        // Left alone when the player asked for hang-ups to be ignored (nohup).
+        struct sigaction old {};
+        if (sigaction(SIGHUP, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
+            struct sigaction hangUp {};
+            hangUp.sa_handler = &NoteHangUp;
+            sigemptyset(&hangUp.sa_mask);
+            watchingHangUp_ = sigaction(SIGHUP, &hangUp, nullptr) == 0;
+        }
     }
 
     // The window: borderless over the whole screen at (0, 0), hidden for now.
@@ -483,6 +502,9 @@ void SdlPlatform::CloseDisplay() {
     watching_ = false;
     if (filtering_) SDL_SetEventFilter(nullptr, nullptr);
     filtering_ = false;
+    if (watchingHangUp_) std::signal(SIGHUP, SIG_DFL);
+    watchingHangUp_ = false;
+    hungUp = 0;
     {
         const std::lock_guard<std::mutex> lock(pressLock_);
         presses_.clear();

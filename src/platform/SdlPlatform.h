@@ -62,6 +62,7 @@ public:
     Point CursorPos() override;
 
     // Also asks for full screen, once, after the first frame is on show.
+    // SIGHUP, like SIGINT and SIGTERM, comes as Message::Destroy.
     bool PeekMessage(Message& out) override;
     Point PressPos() override;
     void PostQuit() override;
@@ -131,6 +132,7 @@ private:
     // arrow and undo keys (not the desktop's repeats) and drops every one.
     static int FilterKeys(void* self, SDL_Event* event);
     bool filtering_ = false;
+    bool watchingHangUp_ = false;  // SIGHUP is a quit message
     std::mutex pressLock_;  // the filter may run on another thread
     std::vector<KeyPress> presses_;
     Point pressPos_;

@@ -155,6 +155,7 @@ void Game::MakeSolvable() {
 }
 
 void Game::DealBoard() {
+    DropSavedGame();
     moveHistory.Forget();
     moveCount = 0;
     slide.Stop();

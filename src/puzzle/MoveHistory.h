@@ -32,6 +32,8 @@ public:
     void Forget();
     std::size_t Size() const { return moves_.size(); }
     std::size_t UndoneSize() const { return undone_.size(); }
+    // Every move's way back, oldest first (for keeping the game between runs).
+    const std::vector<Cell>& Moves() const { return moves_; }
 
 private:
     std::vector<Cell> moves_;

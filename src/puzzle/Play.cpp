@@ -72,12 +72,14 @@ void Game::CheckSolved() {
     // Solved once: a key that leaves the solved page before it is drawn
     // (T in the frame of the final move) cannot bring the board back solved.
     EndBoard();
+    DropSavedGame();
     RecordBestTime();
     RecordFewestMoves();
 }
 
 void Game::UpdateClock() {
     nowTick = platform.Ticks();
+    HoldClockForResume();
     // Before the first deal there is no game to time: the clock stands at zero.
     elapsedSeconds = boardDealt ? static_cast<int32_t>((nowTick - startTick) / 1000u) : 0;
     if (screen == ScreenPlaying || (screen == ScreenTileView && gameInProgress)) {
@@ -114,6 +116,7 @@ void Game::ApplyLevelChoice() {
         }
         ChoosePicture(pictureIndex);
         screen = ScreenPreview;
+        DropSavedGame();
     }
     levelChoice = 0;
 }

@@ -2,6 +2,7 @@
 // Back also serves the best-times and help pages. The three thumbnail slots
 // show the pictures from pictureRowFirst on (PictureRow.cpp pages the row).
 #include "app/Game.h"
+#include "screens/OptionsLayout.h"
 
 namespace {
 
@@ -14,20 +15,22 @@ struct OptionRow {
 
 const OptionRow kOptions[4] = {
     {&Game::menuBack, 326, 450, 148, 67, {326, 450, 474, 517}, Control::Back},
-    {&Game::menuMusic, 345, 150, 105, 32, {345, 150, 485, 182}, Control::Music},
-    {&Game::menuSound, 335, 250, 125, 42, {335, 250, 495, 292}, Control::Sound},
-    // The region reaches to x 740 so that all of the Flower thumbnail's hit
-    // box lies inside it: its right-hand columns answer a click too.
-    {&Game::menuPicture, 326, 350, 150, 40, {326, 330, 740, 390}, Control::None},
+    {&Game::menuMusic, 212, 150, 105, 32, {212, 150, 352, 182}, Control::Music},
+    {&Game::menuSound, 202, 250, 125, 42, {202, 250, 362, 292}, Control::Sound},
+    // The region reaches ten pixels past the last thumbnail so that all of
+    // its hit box lies inside it: its right-hand columns answer a click too.
+    {&Game::menuPicture, 193, 350, 150, 40, {193, 330, 607, 390}, Control::None},
 };
 
 struct Thumbnail {
-    int32_t x;            // drawn at (x, 340)
+    int32_t x;            // drawn at (x, kThumbTop)
     int32_t hitLeft;      // picked when hitLeft < cursor.x < hitRight
     int32_t hitRight;
 };
 
-const Thumbnail kThumbnails[3] = {{490, 490, 550}, {580, 580, 640}, {670, 670, 740}};
+const Thumbnail kThumbnails[3] = {
+    {kThumbX[0], kThumbX[0], kThumbX[0] + 60}, {kThumbX[1], kThumbX[1], kThumbX[1] + 60},
+    {kThumbX[2], kThumbX[2], kThumbX[2] + 70}};
 const Control kSlots[3] = {Control::Picture0, Control::Picture1, Control::Picture2};
 
 bool Inside(const Rect& r, Point p) { return r.left < p.x && p.x < r.right && r.top < p.y && p.y < r.bottom; }
@@ -53,7 +56,7 @@ void Game::OptionControl(int32_t index) {
             hovered = LooksHovered(row.control, Inside(row.hover, cursor));
             const bool on = index == OptionMusic ? musicOn : soundOn;
             const Rect tick{on ? 0 : 25, 0, on ? 25 : 50, 29};
-            DrawImage(460, index == OptionMusic ? 155 : 260, menuButton, &tick, BlitMode::Keyed);
+            DrawImage(kOptionTickX, index == OptionMusic ? 155 : 260, menuButton, &tick, BlitMode::Keyed);
             pressed = ControlPressed(row.control, Inside(row.hover, cursor), row.hover);
             break;
         }
@@ -73,14 +76,15 @@ void Game::OptionControl(int32_t index) {
             if (inRegion && under < 0) clicked = false;
             hovered = focus.fromKeys ? looked >= 0 : inRegion;
             if (hovered && looked >= 0) {
-                DrawImage(kThumbnails[looked].x - 3, 337, borderImage, &thumbFrame, BlitMode::Opaque);
+                DrawImage(kThumbnails[looked].x - 3, kThumbTop - 3, borderImage, &thumbFrame, BlitMode::Opaque);
             } else if (!hovered && pictureIndex >= pictureRowFirst && pictureIndex < pictureRowFirst + 3) {
                 const int32_t slot = pictureIndex - pictureRowFirst;
-                DrawImage(kThumbnails[slot].x - 3, 337, borderImage, &thumbFrame, BlitMode::Opaque);
+                DrawImage(kThumbnails[slot].x - 3, kThumbTop - 3, borderImage, &thumbFrame, BlitMode::Opaque);
             }
             for (int32_t k = 0; k < 3 && pictureRowFirst + k < PictureCount(); ++k) {
-                DrawImage(kThumbnails[k].x, 340, pictureThumb[pictureRowFirst + k], nullptr, BlitMode::Opaque);
+                DrawImage(kThumbnails[k].x, kThumbTop, pictureThumb[pictureRowFirst + k], nullptr, BlitMode::Opaque);
             }
+            MarkChosenPicture();
             for (int32_t k = 0; k < 3 && pictureRowFirst + k < PictureCount() && !pressed; ++k) {
                 const Rect box{kThumbnails[k].hitLeft, row.hover.top, kThumbnails[k].hitRight, row.hover.bottom};
                 pressed = ControlPressed(kSlots[k], under == k, box);

@@ -1,9 +1,11 @@
 // With more than three pictures the options page shows three at a time: two
-// small arrows beside the thumbnails move the row by one picture. They look
-// and answer like the other controls: a hovered frame, the click sound.
+// small arrows under the ends of the row of thumbnails move it by one
+// picture. They look and answer like the other controls: a hovered frame,
+// the click sound. The chosen picture wears a tick, hovered or not.
 #include <algorithm>
 
 #include "app/Game.h"
+#include "screens/OptionsLayout.h"
 
 namespace {
 
@@ -15,8 +17,8 @@ struct RowArrow {
 };
 
 const RowArrow kRowArrows[2] = {
-    {&Game::menuPictureLeft, {744, 355, 770, 385}, -1, Control::RowLeft},
-    {&Game::menuPictureRight, {772, 355, 798, 385}, +1, Control::RowRight},
+    {&Game::menuPictureLeft, {kThumbX[0], 410, kThumbX[0] + 26, 440}, -1, Control::RowLeft},
+    {&Game::menuPictureRight, {kThumbX[2] + 34, 410, kThumbX[2] + 60, 440}, +1, Control::RowRight},
 };
 
 }  // namespace
@@ -33,6 +35,14 @@ void Game::PictureRowArrows() {
         const bool inside = DrawControl(this->*arrow.image, arrow.box, arrow.control);
         if (ControlPressed(arrow.control, inside, arrow.box)) pictureRowFirst += arrow.step;
     }
+}
+
+void Game::MarkChosenPicture() {
+    const int32_t slot = pictureIndex - pictureRowFirst;
+    if (slot < 0 || slot > 2) return;
+    // The tick box's "on" frame, over the thumbnail's top-right corner.
+    const Rect tick{0, 0, 25, 29};
+    DrawImage(kThumbX[slot] + 46, kThumbTop - 14, menuButton, &tick, BlitMode::Keyed);
 }
 
 void Game::KeepChosenPictureInRow() {

@@ -21,6 +21,11 @@ const ButtonRow kButtons[8] = {
     {&Game::menuNextLevel, {330, 500, 503, 541}, Control::NextLevel},
 };
 
+// Where the six sidebar buttons are drawn: one column of plates alike, each
+// inside its button's hit box, at an even pitch.
+constexpr int32_t kColumnLeft = 640, kColumnWidth = 88, kColumnHeight = 27;
+constexpr int32_t kColumnTop[6] = {110, 187, 341, 264, 418, 495};  // by button index
+
 }  // namespace
 
 void Game::DrawSidebar() {
@@ -31,6 +36,7 @@ void Game::DrawSidebar() {
     if (pictureIndex >= 0 && pictureIndex < PictureCount()) {
         DrawImage(660, 35, pictureThumb[pictureIndex], nullptr, BlitMode::Opaque);
     }
+    DrawGridSize();
     for (int32_t index : {ButtonShuffle, ButtonTile, ButtonHighScores, ButtonHelp, ButtonOptions, ButtonExit}) {
         SidebarButton(index);
     }
@@ -38,12 +44,16 @@ void Game::DrawSidebar() {
 }
 
 bool Game::DrawControl(const SurfacePtr& image, const Rect& box, Control control) {
-    const int32_t w = box.right - box.left;
-    const int32_t h = box.bottom - box.top;
+    return DrawControl(image, box, box, control);
+}
+
+bool Game::DrawControl(const SurfacePtr& image, const Rect& box, const Rect& drawn, Control control) {
     const bool inside = box.left < cursor.x && cursor.x < box.right && box.top < cursor.y && cursor.y < box.bottom;
-    const bool hovered = LooksHovered(control, inside);
-    const Rect frame{hovered ? w : 0, 0, (hovered ? w : 0) + w, h};
-    DrawImage(box.left, box.top, image, &frame, BlitMode::Keyed);
+    if (!image) return inside;
+    // The hovered frame is the image's right half.
+    const int32_t left = LooksHovered(control, inside) ? image->Width() / 2 : 0;
+    const Rect frame{left, 0, left + drawn.right - drawn.left, drawn.bottom - drawn.top};
+    DrawImage(drawn.left, drawn.top, image, &frame, BlitMode::Keyed);
     return inside;
 }
 
@@ -54,7 +64,10 @@ void Game::SidebarButton(int32_t index) {
     const SurfacePtr& image = (index == ButtonTile && screen == ScreenTileView && gameInProgress)
                                   ? menuResume
                                   : this->*button.image;
-    const bool inside = DrawControl(image, box, button.control);
+    const Rect drawn = index <= ButtonExit ? Rect{kColumnLeft, kColumnTop[index], kColumnLeft + kColumnWidth,
+                                                 kColumnTop[index] + kColumnHeight}
+                                          : box;
+    const bool inside = DrawControl(image, box, drawn, button.control);
 
     if (!ControlPressed(button.control, inside, box)) return;
     switch (index) {
@@ -79,6 +92,7 @@ void Game::SidebarButton(int32_t index) {
             screen = ScreenHelp;
             break;
         case ButtonExit:
+            SaveGameAtEnd();
             ReleaseAll();
             platform.Exit(1, true);
         case ButtonShuffleAgain:

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/Game.h"
+#include "screens/OptionsLayout.h"
 
 namespace {
 
@@ -16,11 +17,11 @@ constexpr int32_t kBadgeInset = 3;
 // The options page's row, as the music and sound rows: its caption, 125 x 32
 // a frame, its tick, and the box that answers the pointer (strict on all
 // sides), over both.
-constexpr Point kNumbersCaption{330, 200};
+constexpr Point kNumbersCaption{197, 200};
 constexpr int32_t kCaptionWidth = 125;
 constexpr int32_t kCaptionHeight = 32;
-constexpr Point kNumbersTick{460, 205};
-constexpr Rect kNumbersHover{330, 200, 486, 232};
+constexpr Point kNumbersTick{kOptionTickX, 205};
+constexpr Rect kNumbersHover{197, 200, 353, 232};
 
 }  // namespace
 

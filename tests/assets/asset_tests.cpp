@@ -82,10 +82,11 @@ const Size kSizes[] = {
     {"Tex/BirdHollow.Tex", 500, 500},      {"Tex/FlowerHollow.Tex", 500, 500},
     {"Tex/Background.Tex", 800, 600},      {"Tex/BackgroundOptions.Tex", 800, 600},
     {"Tex/Border.Tex", 510, 510},          {"Tex/Digit.Tex", 260, 30},
-    {"Tex/MousePtr.Tex", 760, 27},         {"Tex/Menu/Shuffle.Tex", 230, 47},
-    {"Tex/Menu/Tile.Tex", 226, 47},        {"Tex/Menu/Resume.Tex", 226, 47},
-    {"Tex/Menu/Options.Tex", 250, 32},     {"Tex/Menu/HighScores.Tex", 378, 44},
-    {"Tex/Menu/Help.Tex", 176, 33},        {"Tex/Menu/Exit.Tex", 246, 27},
+    {"Tex/MousePtr.Tex", 760, 27},         {"Tex/Menu/Shuffle.Tex", 176, 27},
+    {"Tex/Menu/Tile.Tex", 176, 27},        {"Tex/Menu/Resume.Tex", 176, 27},
+    {"Tex/Menu/Options.Tex", 176, 27},     {"Tex/Menu/HighScores.Tex", 176, 27},
+    {"Tex/Menu/Help.Tex", 176, 27},        {"Tex/Menu/Exit.Tex", 176, 27},
+    {"Tex/GridSize.Tex", 120, 170},
     {"Tex/Menu/ShuffleAgain.Tex", 410, 42}, {"Tex/Menu/NextLevel.Tex", 346, 41},
     {"Tex/Menu/Back.Tex", 296, 67},        {"Tex/Menu/Music.Tex", 210, 32},
     {"Tex/Menu/Sound.Tex", 250, 42},       {"Tex/Menu/Picture.Tex", 300, 40},
@@ -102,7 +103,7 @@ const char* kKeyed[] = {
     "Tex/Menu/Exit.Tex",         "Tex/Won.Tex",             "Tex/HelpPage.Tex",      "Tex/HighScore.Tex",
     "Tex/Hyphen.Tex",            "Tex/Digit.Tex",           "Tex/Menu/ShuffleAgain.Tex", "Tex/Menu/NextLevel.Tex",
     "Tex/Menu/PictureLeft.Tex",  "Tex/Menu/PictureRight.Tex", "Tex/Numbers.Tex",       "Tex/Dash.Tex",
-    "Tex/Menu/Numbers.Tex",
+    "Tex/Menu/Numbers.Tex",      "Tex/GridSize.Tex",
 };
 
 TEST(Images, HaveTheSizesTheScreensRelyOn) {
@@ -161,9 +162,9 @@ struct Control {
     int w, h;
 };
 const Control kControls[] = {
-    {"Tex/Menu/Shuffle.Tex", 115, 47},     {"Tex/Menu/Tile.Tex", 113, 47},      {"Tex/Menu/Resume.Tex", 113, 47},
-    {"Tex/Menu/Options.Tex", 125, 32},     {"Tex/Menu/HighScores.Tex", 189, 44}, {"Tex/Menu/Help.Tex", 88, 33},
-    {"Tex/Menu/Exit.Tex", 123, 27},        {"Tex/Menu/ShuffleAgain.Tex", 205, 42}, {"Tex/Menu/NextLevel.Tex", 173, 41},
+    {"Tex/Menu/Shuffle.Tex", 88, 27},      {"Tex/Menu/Tile.Tex", 88, 27},       {"Tex/Menu/Resume.Tex", 88, 27},
+    {"Tex/Menu/Options.Tex", 88, 27},      {"Tex/Menu/HighScores.Tex", 88, 27}, {"Tex/Menu/Help.Tex", 88, 27},
+    {"Tex/Menu/Exit.Tex", 88, 27},        {"Tex/Menu/ShuffleAgain.Tex", 205, 42}, {"Tex/Menu/NextLevel.Tex", 173, 41},
     {"Tex/Menu/Back.Tex", 148, 67},        {"Tex/Menu/Music.Tex", 105, 32},     {"Tex/Menu/Sound.Tex", 125, 42},
     {"Tex/Menu/Picture.Tex", 150, 40},     {"Tex/Menu/PictureLeft.Tex", 26, 30}, {"Tex/Menu/PictureRight.Tex", 26, 30},
     {"Tex/Menu/Numbers.Tex", 125, 32},

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The real game under Xvfb, driven by xdotool as a player would: click
 Shuffle, hold F9, press Escape; a board solved with the arrow keys; a whole
-game with the keyboard alone; a SIGTERM; a click through the letterbox of a 1280x1024 screen; the X screen
+game with the keyboard alone; a SIGTERM; a game kept at a SIGTERM and resumed; a click through the letterbox of a 1280x1024 screen; the X screen
 itself (xwd) against the frame after pointer moves, a hover and a clock
 tick, with no GL library loaded; and the start-ups that fail. Exit status 0
 when all checks hold."""
@@ -88,8 +88,8 @@ def play(game_path, root, figures):
                     check(pixel(data, 47, 300) == v.shown(v.BORDER), "border at (47, 300)")
                     check(pixel(data, 301, 100) == v.shown(v.BORDER), "the gap between tiles at (301, 100)")
                     check(cell_colours(data) == DEALT, "a dealt board: blank and three tiles %s" % cell_colours(data))
-                    check(pixel(data, 640, 105) == v.shown(v.MENU_HOVERED), "Shuffle drawn hovered")
-                    check(pixel(data, 634, 180) == v.shown(v.MENU_NORMAL), "Tile drawn normal")
+                    check(pixel(data, 641, 111) == v.shown(v.MENU_HOVERED), "Shuffle drawn hovered")
+                    check(pixel(data, 641, 188) == v.shown(v.MENU_NORMAL), "Tile drawn normal")
                     check(pixel(data, 694, 125) == v.shown(v.POINTER), "the pointer at the mouse (692, 123)")
             g.hold_key("Escape", 0.12)
             check(g.wait(10) == 1, "Escape ends the game with 1 (%s)" % g.proc.returncode)
@@ -231,8 +231,8 @@ def own_picture(game_path, root):
             g.wait_for_window()
             time.sleep(0.4)
             for point in [(692, 356),   # Options
-                          (785, 370),   # the right arrow: Bird, Flower, Mine
-                          (700, 370),   # the third slot: Mine
+                          (584, 425),   # the right arrow: Bird, Flower, Mine
+                          (567, 370),   # the third slot: Mine
                           (400, 480),   # Back, to the preview of Mine
                           (692, 123)]:  # Shuffle: the canned deal 1 3 / 2 blank
                 g.move(*point)
@@ -289,6 +289,58 @@ def terminate(game_path, root, sig):
             check(rc == 0, "%s ends the game with 0 (%s)" % (signal.Signals(sig).name, rc))
         finally:
             g.kill()
+    v.remove_folder(folder)
+
+
+def kept_game(game_path, root):
+    """A dealt board, then SIGTERM: the game is saved; the next start opens on
+    its tile view, and Resume brings back the board as it was."""
+    folder = v.make_game_folder(root)
+    saved = os.path.join(folder, "SavedGame.txt")
+    with v.Xvfb(800, 600) as x:
+        g = v.Game(game_path, folder, x)
+        try:
+            g.wait_for_window()
+            time.sleep(0.4)
+            g.move(692, 123)  # Shuffle: the canned deal 1 3 / 2 blank
+            time.sleep(0.3)
+            g.click()
+            time.sleep(0.4)
+            g.move(780, 590)
+            g.proc.send_signal(signal.SIGTERM)
+            check(g.wait(10) == 0, "kept: SIGTERM ends the game with 0")
+        finally:
+            g.kill()
+        check(os.path.exists(saved), "kept: SIGTERM on a dealt board saves it")
+        g = v.Game(game_path, folder, x)
+        try:
+            g.wait_for_window()
+            time.sleep(0.6)
+            shots, count = [], 0
+            for step in ("F9", "Resume", "F9"):
+                if step == "Resume":
+                    g.move(685, 200)
+                    time.sleep(0.3)
+                    g.click()
+                    time.sleep(0.3)
+                    g.move(780, 590)
+                    time.sleep(0.2)
+                    continue
+                g.hold_key("F9", 0.06)
+                time.sleep(0.3)
+                count, data = latest_capture(folder, count)
+                shots.append(data)
+            home = [v.shown(c) for c in (v.HOLLOW, v.QUARTERS[1], v.QUARTERS[2], v.QUARTERS[3])]
+            dealt = [v.shown(c) for c in (v.QUARTERS[1], v.QUARTERS[3], v.QUARTERS[2], v.HOLLOW)]
+            for data, want, what in zip(shots, (home, dealt), ("the tile view", "the board as it was")):
+                cells = [pixel(data, 52 + c * 250 + 125, 52 + r * 250 + 125) for r in range(2) for c in range(2)] \
+                    if len(data) == 1440054 else []
+                check(cells == want, "kept: the next start shows %s %s" % (what, cells))
+            g.hold_key("Escape", 0.12)
+            check(g.wait(10) == 1, "kept: Escape ends the resumed game")
+        finally:
+            g.kill()
+        check(os.path.exists(saved), "kept: Escape keeps it again")
     v.remove_folder(folder)
 
 
@@ -429,7 +481,7 @@ def screen_shows_the_frame(game_path, root, width, height, figures):
             for fx, fy in ((300, 300), (420, 180), (150, 460), (560, 90)):
                 g.move(*at(fx, fy))
                 time.sleep(0.12)
-            g.move(*at(640, 185))  # hovers Tile
+            g.move(*at(640, 185))  # hovers Tile (drawn from (640, 187))
             time.sleep(1.3)  # the clock ticks
             # The clock may tick while the screen is read (xwd takes most of
             # a second on a large screen): the frame is captured on either
@@ -466,7 +518,7 @@ def screen_shows_the_frame(game_path, root, width, height, figures):
             check(len(frames) == 2 and worst is not None, "%s: captures on either side of the read-out" % name)
             if worst is None:
                 return
-            check(tuple(frames[0][180, 634]) == tuple(reversed(v.shown(v.MENU_HOVERED))),
+            check(tuple(frames[0][200, 690]) == tuple(reversed(v.shown(v.MENU_HOVERED))),
                   "%s: Tile drawn hovered" % name)
             where = "" if not len(bad) else " first at %s" % (tuple(int(i) for i in bad[0][::-1]),)
             check(worst <= limit + 1e-6, "%s: the screen is the %s within %d level(s) (worst %.2f, %d pixels off%s)"
@@ -536,6 +588,7 @@ def main():
         keyboard_alone(game_path, root)
         terminate(game_path, root, signal.SIGTERM)
         terminate(game_path, root, signal.SIGINT)
+        kept_game(game_path, root)
         letterbox(game_path, root)
         for width, height in ((800, 600), (1280, 1024), (1920, 1080)):
             screen_shows_the_frame(game_path, root, width, height, figures)

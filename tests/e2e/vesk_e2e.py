@@ -24,10 +24,10 @@ MENU_NORMAL = (200, 120, 0)
 MENU_HOVERED = (0, 120, 200)
 
 MENU = {  # name: (width, height) of both frames side by side
-    "Shuffle": (230, 47), "Tile": (226, 47), "HighScores": (378, 44), "Options": (250, 32),
-    "Resume": (226, 47), "Music": (210, 32), "Sound": (250, 42), "Button": (50, 29),
-    "Back": (296, 67), "Picture": (300, 40), "Help": (176, 33), "ShuffleAgain": (410, 42),
-    "NextLevel": (346, 41), "Exit": (246, 27), "PictureLeft": (52, 30), "PictureRight": (52, 30),
+    "Shuffle": (176, 27), "Tile": (176, 27), "HighScores": (176, 27), "Options": (176, 27),
+    "Resume": (176, 27), "Music": (210, 32), "Sound": (250, 42), "Button": (50, 29),
+    "Back": (296, 67), "Picture": (300, 40), "Help": (176, 27), "ShuffleAgain": (410, 42),
+    "NextLevel": (346, 41), "Exit": (176, 27), "PictureLeft": (52, 30), "PictureRight": (52, 30),
     "Numbers": (250, 32),
 }
 
@@ -128,6 +128,7 @@ def make_game_folder(root):
     solid_bmp(os.path.join(tex, "Hyphen.Tex"), 10, 4, (255, 255, 255))
     solid_bmp(os.path.join(tex, "Numbers.Tex"), 26 * 35, 18, (250, 200, 0))
     solid_bmp(os.path.join(tex, "Dash.Tex"), 40, 30, (255, 255, 255))
+    solid_bmp(os.path.join(tex, "GridSize.Tex"), 120, 170, (255, 255, 255))
     solid_bmp(os.path.join(folder, "Icon.bmp"), 32, 32, (255, 128, 0))
     for name in ("BkGnd.mus", "Button.aud", "Tile.aud", "Success.aud"):
         write_wav(os.path.join(folder, "Audio", name))

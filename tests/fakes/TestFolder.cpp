@@ -23,9 +23,10 @@ namespace {
 struct MenuSize {
     int w, h;  // the whole image: two frames side by side
 };
-const MenuSize kMenuSizes[kMenuCount] = {{230, 47}, {226, 47}, {378, 44}, {250, 32}, {226, 47}, {210, 32},
-                                         {250, 42}, {50, 29},  {296, 67}, {300, 40}, {176, 33}, {410, 42},
-                                         {346, 41}, {246, 27}, {52, 30},  {52, 30},  {250, 32}};
+// The sidebar's six (and Resume) are drawn as one column of 88 x 27 plates.
+const MenuSize kMenuSizes[kMenuCount] = {{176, 27}, {176, 27}, {176, 27}, {176, 27}, {176, 27}, {210, 32},
+                                         {250, 42}, {50, 29},  {296, 67}, {300, 40}, {176, 27}, {410, 42},
+                                         {346, 41}, {176, 27}, {52, 30},  {52, 30},  {250, 32}};
 
 }  // namespace
 
@@ -37,6 +38,7 @@ Rgb Digit(int d) { return Rgb{static_cast<uint8_t>(20 + d * 20), 100, static_cas
 Rgb PicturePixel(int p, int x, int y) {
     return Rgb{static_cast<uint8_t>(x / 2), static_cast<uint8_t>(y / 2), static_cast<uint8_t>(40 + p * 80 + (x + y) % 8)};
 }
+Rgb GridSizeRow(int n) { return Rgb{static_cast<uint8_t>(n * 40), 220, 60}; }
 uint16_t To565(Rgb c) {
     return static_cast<uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
 }
@@ -112,6 +114,7 @@ TestFolder::TestFolder() {
     // Number badges of 26 x 18, 1 to 35; each one's bottom row see-through.
     WriteBitmap("Tex/Numbers.Tex", 26 * 35, 18, [](int x, int y) { return y == 17 ? kGreen : Badge(x / 26 + 1); });
     WriteBitmap("Tex/Dash.Tex", 40, 30, [](int, int y) { return y < 10 ? kGreen : kDash; });
+    WriteBitmap("Tex/GridSize.Tex", 120, 170, [](int, int y) { return GridSizeRow(2 + y / 34); });
 
     WriteText("Shuffle.txt", "0 1 1 1 1 0 0 0\n");
     WriteText("ScoreFile.txt", " 2  359999 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n");

@@ -33,6 +33,8 @@ Rgb MenuHovered(int menuIndex);
 Rgb Digit(int d);
 // The badge of tile number n (1..35), in its top-left pixel.
 Rgb Badge(int n);
+// The row of the grid-size image for size n.
+Rgb GridSizeRow(int n);
 Rgb PicturePixel(int picture, int x, int y);
 uint16_t To565(Rgb c);
 }  // namespace testart

@@ -99,11 +99,11 @@ TEST(GameSound, MusicOffSilencesEverythingAndOnStartsAgain) {
     g.game.screen = ScreenOptions;
     g.game.PlaySoundEffect(g.game.soundTile);  // an effect that is still sounding
     ASSERT_EQ(Mix_Playing(-1), 1);
-    g.ClickAt(400, 166);  // Music
+    g.ClickAt(267, 166);  // Music
     EXPECT_FALSE(g.game.musicOn);
     EXPECT_FALSE(Mix_PlayingMusic());
     EXPECT_EQ(Mix_Playing(-1), 0);  // the tile effect and the click both cut
-    g.ClickAt(400, 166);
+    g.ClickAt(267, 166);
     EXPECT_TRUE(g.game.musicOn);
     EXPECT_TRUE(Mix_PlayingMusic());
     EXPECT_LT(Mix_GetMusicPosition(nullptr), 0.5);

@@ -27,8 +27,8 @@ Calls Since(const Calls& calls, size_t from) { return Calls(calls.begin() + stat
 bool KeyboardOpened(const FakePlatform& platform) { return Count(platform.calls, "OpenKeyboard") > 0; }
 
 // The middle of the Music and Sound rows of the options page.
-constexpr Point kMusic{400, 166};
-constexpr Point kSound{400, 270};
+constexpr Point kMusic{267, 166};
+constexpr Point kSound{267, 270};
 
 class AudioTest : public ::testing::Test {
 protected:
@@ -314,7 +314,7 @@ TEST_F(AudioTest, TurningSoundOffStillClicks) {
     Click(kSound);
     EXPECT_FALSE(h.game.soundOn);
     ASSERT_EQ(h.audio.Played(), (Calls{"Button.aud"}));
-    EXPECT_FLOAT_EQ(h.audio.plays[0].x, 0.0f);
+    EXPECT_FLOAT_EQ(h.audio.plays[0].x, (kSound.x - 400) / 800.0f);
     EXPECT_FLOAT_EQ(h.audio.plays[0].y, -30.0f / 600.0f);
 }
 
@@ -407,17 +407,17 @@ TEST_P(OptionsSwitchBox, AnswersOnlyStrictlyInsideItsRow) {
 
 INSTANTIATE_TEST_SUITE_P(
     MusicRow, OptionsSwitchBox,
-    ::testing::Values(SwitchClick{{345, 166}, false, false}, SwitchClick{{346, 166}, true, false},
-                      SwitchClick{{470, 166}, true, false},  // on the tick box
-                      SwitchClick{{484, 166}, true, false}, SwitchClick{{485, 166}, false, false},
-                      SwitchClick{{400, 150}, false, false}, SwitchClick{{400, 151}, true, false},
-                      SwitchClick{{400, 181}, true, false}, SwitchClick{{400, 182}, false, false}));
+    ::testing::Values(SwitchClick{{212, 166}, false, false}, SwitchClick{{213, 166}, true, false},
+                      SwitchClick{{337, 166}, true, false},  // on the tick box
+                      SwitchClick{{351, 166}, true, false}, SwitchClick{{352, 166}, false, false},
+                      SwitchClick{{267, 150}, false, false}, SwitchClick{{267, 151}, true, false},
+                      SwitchClick{{267, 181}, true, false}, SwitchClick{{267, 182}, false, false}));
 
 INSTANTIATE_TEST_SUITE_P(
     SoundRow, OptionsSwitchBox,
-    ::testing::Values(SwitchClick{{335, 270}, false, false}, SwitchClick{{336, 270}, false, true},
-                      SwitchClick{{470, 270}, false, true},  // on the tick box
-                      SwitchClick{{494, 270}, false, true}, SwitchClick{{495, 270}, false, false},
-                      SwitchClick{{400, 250}, false, false}, SwitchClick{{400, 251}, false, true},
-                      SwitchClick{{400, 291}, false, true}, SwitchClick{{400, 292}, false, false},
-                      SwitchClick{{400, 241}, false, false}));  // between the rows
+    ::testing::Values(SwitchClick{{202, 270}, false, false}, SwitchClick{{203, 270}, false, true},
+                      SwitchClick{{337, 270}, false, true},  // on the tick box
+                      SwitchClick{{361, 270}, false, true}, SwitchClick{{362, 270}, false, false},
+                      SwitchClick{{267, 250}, false, false}, SwitchClick{{267, 251}, false, true},
+                      SwitchClick{{267, 291}, false, true}, SwitchClick{{267, 292}, false, false},
+                      SwitchClick{{267, 241}, false, false}));  // between the rows

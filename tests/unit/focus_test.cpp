@@ -49,9 +49,9 @@ const Walk kWalks[] = {
      Then({Menu("ShuffleAgain", {212, 521}, 11), Menu("NextLevel", {416, 520}, 12)}, kSidebar)},
     // Five pictures, the row from the second: both arrows, and no frame for Tiger.
     {"Options", ScreenOptions, false,
-     {Menu("Music", {400, 165}, 5), Menu("Numbers", {400, 215}, 16), Menu("Sound", {400, 270}, 6),
-      Slot("Picture0", 490), Slot("Picture1", 580), Slot("Picture2", 670), Menu("RowLeft", {757, 370}, 14),
-      Menu("RowRight", {785, 370}, 15), kBack}},
+     {Menu("Music", {267, 165}, 5), Menu("Numbers", {267, 215}, 16), Menu("Sound", {267, 270}, 6),
+      Slot("Picture0", 357), Slot("Picture1", 447), Slot("Picture2", 537), Menu("RowLeft", {370, 425}, 14),
+      Menu("RowRight", {584, 425}, 15), kBack}},
     {"HighScores", ScreenHighScores, false, {kBack}},
     {"Help", ScreenHelp, false, {kBack}},
 };

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdlib>
 
 #include "app/FrameLoop.h"
@@ -327,6 +328,15 @@ TEST_F(SdlMachine, InAWindowSwitchingAwayGoesOnPlaying) {
     Push(Window(SDL_WINDOWEVENT_FOCUS_LOST));
     Push(Button(SDL_BUTTON_LEFT));
     EXPECT_EQ(Drain(), (std::vector<Message>{Message::LButtonDown}));
+}
+
+TEST_F(SdlMachine, AHangUpComesAsTheWindowClosed) {
+    struct sigaction now {};
+    sigaction(SIGHUP, nullptr, &now);
+    if (now.sa_handler == SIG_IGN) GTEST_SKIP() << "hang-ups are ignored here (nohup)";
+    Drain();
+    std::raise(SIGHUP);
+    EXPECT_EQ(Drain(), (std::vector<Message>{Message::Destroy}));
 }
 
 TEST_F(SdlMachine, QuitIsPostedBehindWhatIsQueued) {

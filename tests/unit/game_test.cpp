@@ -119,7 +119,7 @@ TEST_F(Transitions, TileAndResumePauseAndResumeAGame) {
     EXPECT_TRUE(h.game.gameInProgress);
     h.Frame();
     // The button now shows the Resume image.
-    EXPECT_EQ(h.Shown(kTile.x + 15, kTile.y + 15), testart::To565(testart::MenuHovered(4)));
+    EXPECT_EQ(h.Shown(kTile.x + 15, kTile.y + 10), testart::To565(testart::MenuHovered(4)));
     h.ClickAt(kTile.x, kTile.y);
     EXPECT_EQ(h.game.screen, ScreenPlaying);
 }
@@ -129,7 +129,7 @@ TEST_F(Transitions, TileWithoutAGameStaysOnTheTileView) {
     EXPECT_EQ(h.game.screen, ScreenTileView);
     EXPECT_FALSE(h.game.gameInProgress);
     h.Frame();
-    EXPECT_EQ(h.Shown(kTile.x + 15, kTile.y + 15), testart::To565(testart::MenuHovered(1)));  // Tile, not Resume
+    EXPECT_EQ(h.Shown(kTile.x + 15, kTile.y + 10), testart::To565(testart::MenuHovered(1)));  // Tile, not Resume
     h.ClickAt(kTile.x, kTile.y);
     EXPECT_EQ(h.game.screen, ScreenTileView);
     Key(kKeyT);

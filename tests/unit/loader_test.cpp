@@ -21,8 +21,8 @@ TEST(Loader, StartUpLoadsEveryImageWithItsSizeAndKey) {
     Game& g = h.game;
     EXPECT_EQ(g.pictureFull[0]->Width(), 500);
     EXPECT_EQ(g.backgroundImage->Width(), 800);
-    EXPECT_EQ(g.menuShuffle->Width(), 230);
-    EXPECT_EQ(g.menuShuffle->Height(), 47);
+    EXPECT_EQ(g.menuShuffle->Width(), 176);
+    EXPECT_EQ(g.menuShuffle->Height(), 27);
     for (const SurfacePtr& thumb : g.pictureThumb) {
         ASSERT_TRUE(thumb);
         EXPECT_EQ(thumb->Width(), 60);

@@ -2,13 +2,17 @@
 // the pointer, frame by frame through the fakes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "fakes/GameHarness.h"
 
 namespace {
 
 using testart::To565;
 
-constexpr int kShuffleMenu = 0, kHighScoresMenu = 2, kMusicMenu = 5, kSoundMenu = 6, kPictureMenu = 9;
+constexpr int kShuffleMenu = 0, kHighScoresMenu = 2, kMusicMenu = 5, kSoundMenu = 6, kBackMenu = 8,
+              kPictureMenu = 9;
 
 class Menus : public ::testing::Test {
 protected:
@@ -25,31 +29,68 @@ TEST_F(Menus, ButtonEdgesDoNotHover) {
     // Shuffle spans 635 < x < 750; its normal frame shows at the edges.
     for (int x : {635, 750}) {
         Hover(x, 120);
-        EXPECT_EQ(h.Shown(700, 140), To565(testart::MenuNormal(kShuffleMenu))) << x;
+        EXPECT_EQ(h.Shown(700, 130), To565(testart::MenuNormal(kShuffleMenu))) << x;
         h.platform.Click();
         h.Frame();
         EXPECT_EQ(h.game.screen, ScreenPreview) << x;
     }
     Hover(636, 120);
-    EXPECT_EQ(h.Shown(700, 140), To565(testart::MenuHovered(kShuffleMenu)));
+    EXPECT_EQ(h.Shown(700, 130), To565(testart::MenuHovered(kShuffleMenu)));
     // High Scores reaches the right edge; x 799 is outside it.
     Hover(799, 270);
-    EXPECT_EQ(h.Shown(700, 260), To565(testart::MenuNormal(kHighScoresMenu)));
+    EXPECT_EQ(h.Shown(700, 280), To565(testart::MenuNormal(kHighScoresMenu)));
     Hover(798, 270);
-    EXPECT_EQ(h.Shown(700, 260), To565(testart::MenuHovered(kHighScoresMenu)));
+    EXPECT_EQ(h.Shown(700, 280), To565(testart::MenuHovered(kHighScoresMenu)));
     EXPECT_TRUE(h.audio.Played().empty());
 }
 
 TEST_F(Menus, KeyedPixelsLeaveWhatLiesBelow) {
     h.Frame();
     // The bottom-right pixel of the Shuffle frame is pure green: the background shows.
-    EXPECT_EQ(h.Shown(749, 146), To565(testart::kBackground));
-    EXPECT_EQ(h.Shown(748, 146), To565(testart::MenuNormal(kShuffleMenu)));
+    EXPECT_EQ(h.Shown(727, 136), To565(testart::kBackground));
+    EXPECT_EQ(h.Shown(726, 136), To565(testart::MenuNormal(kShuffleMenu)));
     // The won banner's see-through half shows the picture.
     h.game.screen = ScreenSolved;
     h.Frame();
     EXPECT_EQ(h.Shown(135, 125), To565(testart::kWon));
     EXPECT_EQ(h.Shown(300, 125), To565(testart::PicturePixel(0, 250, 75)));
+}
+
+TEST_F(Menus, SidebarButtonsAreOneColumnWithinTheirHitBoxesAndTheGridSizeShows) {
+    struct Button {
+        int menu;
+        Rect hitBox;
+    };
+    const Button buttons[] = {{kShuffleMenu, {635, 100, 750, 147}}, {1, {629, 175, 742, 222}},
+                              {kHighScoresMenu, {610, 250, 799, 294}}, {3, {630, 340, 755, 372}},
+                              {10, {640, 412, 728, 445}}, {13, {630, 495, 753, 522}}};
+    h.Deal();
+    h.Frame();
+    std::vector<Rect> drawn;
+    for (const Button& b : buttons) {
+        Rect r{800, 600, 0, 0};
+        for (int y = 100; y < 600; ++y) {  // below the thumbnail
+            for (int x = 600; x < 800; ++x) {
+                if (h.Shown(x, y) != To565(testart::MenuNormal(b.menu))) continue;
+                r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1), std::max(r.bottom, y + 1)};
+            }
+        }
+        EXPECT_TRUE(b.hitBox.left <= r.left && r.right <= b.hitBox.right && b.hitBox.top <= r.top &&
+                    r.bottom <= b.hitBox.bottom)
+            << b.menu;
+        drawn.push_back(r);
+    }
+    for (const Rect& r : drawn) {
+        EXPECT_EQ(r.left, drawn[0].left);
+        EXPECT_EQ(r.right, drawn[0].right);
+        EXPECT_EQ(r.bottom - r.top, drawn[0].bottom - drawn[0].top);
+    }
+    for (int n = 2; n <= 6; ++n) {
+        h.game.gridSize = n;
+        h.game.ChoosePicture(0);
+        h.Deal();
+        EXPECT_EQ(h.Shown(20, 570), To565(testart::GridSizeRow(n))) << n;
+    }
 }
 
 TEST_F(Menus, SidebarDrawsFrameThumbnailAndClockOnlyDuringAGame) {
@@ -85,7 +126,7 @@ TEST_F(Menus, PictureChangedOnOptionsFromAGameMakesBackLeadToThePreview) {
     h.ClickAt(690, 355);
     ASSERT_EQ(h.game.screen, ScreenOptions);
     EXPECT_EQ(h.game.returnScreen, ScreenPlaying);
-    h.ClickAt(600, 360);  // Bird
+    h.ClickAt(467, 360);  // Bird
     EXPECT_EQ(h.game.pictureIndex, 1);
     EXPECT_EQ(h.game.currentPicture, h.game.pictureFull[1]);
     EXPECT_EQ(h.game.returnScreen, ScreenPreview);
@@ -104,20 +145,20 @@ TEST_F(Menus, OptionsOpenedFromTheSolvedPageReturnThere) {
 
 TEST_F(Menus, PictureRegionDeadZonesClearTheClickSilentlyButLightTheCaption) {
     h.game.screen = ScreenOptions;
-    for (Point p : {Point{560, 360}, Point{400, 370}, Point{650, 335}, Point{550, 360}, Point{740, 360},
-                    Point{490, 360}, Point{580, 360}, Point{670, 360}}) {
+    for (Point p : {Point{427, 360}, Point{267, 370}, Point{517, 335}, Point{417, 360}, Point{607, 360},
+                    Point{357, 360}, Point{447, 360}, Point{537, 360}}) {
         h.ClickAt(p.x, p.y);
         EXPECT_EQ(h.game.pictureIndex, 0) << p.x;
         EXPECT_EQ(h.game.screen, ScreenOptions);
     }
     EXPECT_TRUE(h.audio.Played().empty());
-    Hover(400, 370);
-    EXPECT_EQ(h.Shown(330, 352), To565(testart::MenuHovered(kPictureMenu)));
+    Hover(267, 370);
+    EXPECT_EQ(h.Shown(197, 352), To565(testart::MenuHovered(kPictureMenu)));
 }
 
 TEST_F(Menus, ThumbnailHitBoxesAndTheirFrames) {
     h.game.screen = ScreenOptions;
-    const std::pair<int, int> picks[] = {{491, 0}, {549, 0}, {581, 1}, {639, 1}, {671, 2}, {739, 2}};
+    const std::pair<int, int> picks[] = {{358, 0}, {416, 0}, {448, 1}, {506, 1}, {538, 2}, {606, 2}};
     for (auto [x, want] : picks) {
         h.game.pictureIndex = want == 0 ? 1 : 0;
         h.game.ChoosePicture(h.game.pictureIndex);
@@ -126,20 +167,40 @@ TEST_F(Menus, ThumbnailHitBoxesAndTheirFrames) {
     }
     // Thumbnails' bottom rows lie outside the region: the frame marks the chosen one.
     h.game.ChoosePicture(1);
-    Hover(600, 395);
-    EXPECT_EQ(h.Shown(577, 337), To565(testart::kBorder));
-    EXPECT_EQ(h.Shown(487, 337), To565(testart::kBackgroundOptions));
-    // Over a thumbnail, the frame follows the pointer.
-    Hover(700, 360);
-    EXPECT_EQ(h.Shown(667, 337), To565(testart::kBorder));
-    EXPECT_EQ(h.Shown(577, 337), To565(testart::kBackgroundOptions));
+    Hover(467, 395);
+    EXPECT_EQ(h.Shown(444, 337), To565(testart::kBorder));
+    EXPECT_EQ(h.Shown(354, 337), To565(testart::kBackgroundOptions));
+    // Over a thumbnail, the frame follows the pointer; the chosen one keeps its tick.
+    Hover(567, 360);
+    EXPECT_EQ(h.Shown(534, 337), To565(testart::kBorder));
+    EXPECT_EQ(h.Shown(444, 337), To565(testart::kBackgroundOptions));
+    EXPECT_EQ(h.Shown(497, 330), To565(testart::kTickOn));
+    EXPECT_EQ(h.Shown(587, 330), To565(testart::kBackgroundOptions));
+}
+
+TEST_F(Menus, TheOptionsGroupIsCentredOverBack) {
+    h.game.screen = ScreenOptions;
+    h.game.ChoosePicture(2);  // the last slot: its tick is the group's right end
+    Hover(790, 590);
+    int left = 800, right = 0;
+    for (int y = 140; y < 445; ++y) {  // the switches and the row, above Back
+        for (int x = 0; x < 800; ++x) {
+            if (h.Shown(x, y) == To565(testart::kBackgroundOptions)) continue;
+            left = std::min(left, x);
+            right = std::max(right, x + 1);
+        }
+    }
+    EXPECT_LE(std::abs(left + right - 800), 2) << left << ".." << right;
+    // Back, below, is centred too.
+    EXPECT_EQ(h.Shown(326, 484), To565(testart::MenuNormal(kBackMenu)));
+    EXPECT_EQ(h.Shown(473, 484), To565(testart::MenuNormal(kBackMenu)));
 }
 
 TEST_F(Menus, ChoosingTheSamePictureOnlyClicks) {
     h.game.screen = ScreenOptions;
     h.game.returnScreen = ScreenPlaying;
     const SurfacePtr tile = h.game.tileImage[0][1];
-    h.ClickAt(520, 360);
+    h.ClickAt(387, 360);
     EXPECT_EQ(h.audio.Played(), (std::vector<std::string>{"Button.aud"}));
     EXPECT_EQ(h.game.returnScreen, ScreenPlaying);
     EXPECT_EQ(h.game.tileImage[0][1], tile);  // not cut again
@@ -148,39 +209,39 @@ TEST_F(Menus, ChoosingTheSamePictureOnlyClicks) {
 TEST_F(Menus, MusicOffStopsEverythingAndOnRestartsTheTune) {
     h.game.screen = ScreenOptions;
     const int starts = h.audio.musicStarts;
-    h.ClickAt(400, 165);
+    h.ClickAt(267, 165);
     EXPECT_FALSE(h.game.musicOn);
     ASSERT_GE(h.audio.calls.size(), 2u);
     // The click sounds, then everything stops, the click included.
     EXPECT_EQ(h.audio.calls[h.audio.calls.size() - 2], "PlayEffect Button.aud");
     EXPECT_EQ(h.audio.calls.back(), "StopAll");
     h.Frame();
-    EXPECT_EQ(h.Shown(460 + 30, 155 + 10), To565(testart::kBackgroundOptions));
-    EXPECT_EQ(h.Shown(465, 160), To565(testart::kTickOff));
-    h.ClickAt(400, 165);
+    EXPECT_EQ(h.Shown(327 + 30, 155 + 10), To565(testart::kBackgroundOptions));
+    EXPECT_EQ(h.Shown(332, 160), To565(testart::kTickOff));
+    h.ClickAt(267, 165);
     EXPECT_TRUE(h.game.musicOn);
     EXPECT_EQ(h.audio.musicStarts, starts + 1);
     h.Frame();
-    EXPECT_EQ(h.Shown(465, 160), To565(testart::kTickOn));
-    // The music box runs to x 484 and covers its tick.
-    h.ClickAt(484, 165);
+    EXPECT_EQ(h.Shown(332, 160), To565(testart::kTickOn));
+    // The music box runs to x 351 and covers its tick.
+    h.ClickAt(351, 165);
     EXPECT_FALSE(h.game.musicOn);
-    h.ClickAt(485, 165);
+    h.ClickAt(352, 165);
     EXPECT_FALSE(h.game.musicOn);
 }
 
 TEST_F(Menus, TheSoundSwitchClicksWhenTurnedOffAndNotWhenTurnedOn) {
     h.game.screen = ScreenOptions;
-    h.ClickAt(400, 270);
+    h.ClickAt(267, 270);
     EXPECT_FALSE(h.game.soundOn);
     EXPECT_EQ(h.audio.Played().size(), 1u);
-    h.ClickAt(494, 270);
+    h.ClickAt(361, 270);
     EXPECT_TRUE(h.game.soundOn);
     EXPECT_EQ(h.audio.Played().size(), 1u);
-    Hover(400, 270);
-    EXPECT_EQ(h.Shown(340, 255), To565(testart::MenuHovered(kSoundMenu)));
-    Hover(400, 165);
-    EXPECT_EQ(h.Shown(350, 155), To565(testart::MenuHovered(kMusicMenu)));
+    Hover(267, 270);
+    EXPECT_EQ(h.Shown(207, 255), To565(testart::MenuHovered(kSoundMenu)));
+    Hover(267, 165);
+    EXPECT_EQ(h.Shown(217, 155), To565(testart::MenuHovered(kMusicMenu)));
 }
 
 TEST_F(Menus, AGamePausedForBestTimesOrHelpCanStillBeFinished) {
@@ -309,7 +370,7 @@ TEST_F(Menus, TheHelpAndBestTimesPagesDrawOverTheirOwnBackground) {
     h.Frame();
     EXPECT_EQ(h.Shown(100, 150), To565(testart::kHelp));
     EXPECT_EQ(h.Shown(500, 150), To565(testart::kBackgroundOptions));  // keyed half of the help image
-    EXPECT_EQ(h.Shown(330, 460), To565(testart::MenuNormal(8)));     // Back
+    EXPECT_EQ(h.Shown(330, 460), To565(testart::MenuNormal(kBackMenu)));     // Back
     h.game.screen = ScreenHighScores;
     h.Frame();
     EXPECT_EQ(h.Shown(150, 40), To565(testart::kHighScore));

@@ -261,8 +261,8 @@ TEST(OwnPictureInPlay, TilesComeFromItsSquaresAndTheBlankIsADarkSlot) {
 // ---- the options page's row ---------------------------------------------------
 
 constexpr int kLeftArrowMenu = 14, kRightArrowMenu = 15;
-constexpr Point kLeftArrow{757, 370}, kRightArrow{785, 370};
-const int kSlotX[3] = {490, 580, 670};
+constexpr Point kLeftArrow{370, 425}, kRightArrow{584, 425};
+const int kSlotX[3] = {357, 447, 537};
 
 class Row : public ::testing::Test {
 protected:
@@ -308,7 +308,7 @@ TEST_F(Row, ArrowsPageByOnePictureAndTheSlotsChooseWhatTheyShow) {
     EXPECT_EQ(Slots(), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(h.Shown(kLeftArrow.x, kLeftArrow.y), To565(testart::MenuNormal(kLeftArrowMenu)));
     // The frame marks Tiger no longer: it is out of the row.
-    EXPECT_EQ(h.Shown(487, 337), To565(testart::kBackgroundOptions));
+    EXPECT_EQ(h.Shown(354, 337), To565(testart::kBackgroundOptions));
 
     for (int slot = 0; slot < 3; ++slot) {
         h.ClickAt(kSlotX[slot] + 30, 360);
@@ -329,8 +329,8 @@ TEST_F(Row, ArrowsPageByOnePictureAndTheSlotsChooseWhatTheyShow) {
     Hover({400, 200});
     EXPECT_EQ(Slots(), (std::vector<int>{4, 5, 6}));
     // Arrow edges are strict, like every other control.
-    h.ClickAt(744, 370);
-    h.ClickAt(kLeftArrow.x, 385);
+    h.ClickAt(357, kLeftArrow.y);
+    h.ClickAt(kLeftArrow.x, 440);
     EXPECT_EQ(h.game.pictureRowFirst, 4);
 }
 
@@ -344,7 +344,7 @@ TEST_F(Row, APictureChosenElsewhereIsBroughtIntoTheRow) {
     h.game.screen = ScreenOptions;
     Hover({400, 200});
     EXPECT_EQ(Slots(), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(h.Shown(487, 337), To565(testart::kBorder));
+    EXPECT_EQ(h.Shown(354, 337), To565(testart::kBorder));
 }
 
 TEST(RowOfThree, ShowsNoArrows) {

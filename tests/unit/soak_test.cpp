@@ -1,10 +1,13 @@
 // A long soak of the whole game on the fakes: random clicks, pointer moves,
 // keys (arrows, undo, redo and the numbers too) and time steps from a printed
 // seed, across every screen, and now and then a board of each grid size
-// solved through the game's own moves. After every frame: the board holds
-// each tile exactly once, a dealt board is never already solved,
-// ScoreFile.txt is five well-formed records, FewestMoves.txt holds only good
-// ones, and the frame changed only where the flip said it might.
+// solved through the game's own moves, and runs ended every way a run ends
+// (Escape, Exit, the window closed, the focus lost), each followed by a new
+// run that resumes the game in progress with its board, clock and moves as
+// they were. After every frame: the board holds each tile exactly once, a
+// dealt board is never already solved, ScoreFile.txt is five well-formed
+// records, FewestMoves.txt holds only good ones, and the frame changed only
+// where the flip said it might.
 //
 //   VESK_SOAK_SEED=<n>    repeats a run (the seed is printed)
 //   VESK_SOAK_FRAMES=<n>  sets its length
@@ -19,6 +22,7 @@
 #include <random>
 #include <set>
 
+#include "app/FrameLoop.h"
 #include "app/Game.h"
 #include "fakes/FakeAudio.h"
 #include "fakes/FakePlatform.h"
@@ -209,16 +213,29 @@ public:
         platform_.keepFrames = false;
         Start();
     }
+    ~Soak() { gameInstance = nullptr; }
 
-    // One frame as the frame loop runs it; an exit of the game (Escape, the
-    // Exit button) starts a new one.
+    // One frame as the frame loop runs it; an end of the run (Escape, the
+    // Exit button, the focus lost, the quit message) starts a new one.
     void Frame() {
         const Screen before = game_->screen;
         seenScreens_.insert(before);
         try {
             Message m;
-            if (platform_.PeekMessage(m) && m == Message::LButtonDown) game_->clicked = true;
+            bool quit = false;
+            if (platform_.PeekMessage(m)) {
+                if (m == Message::LButtonDown) game_->clicked = true;
+                quit = m == Message::Quit;
+                WindowProc(platform_, m);
+            }
             game_->RunFrame();
+            if (quit) {
+                // The loop's end: the game kept, everything released.
+                game_->SaveGameAtEnd();
+                game_->ReleaseAll();
+                ++restarts_;
+                Start();
+            }
         } catch (const ProcessExit& exit) {
             ASSERT_EQ(exit.status, 1);
             ++restarts_;
@@ -274,8 +291,47 @@ public:
             if (Chance(0.01)) platform_.now += static_cast<uint32_t>(Uniform(0, 600000));
             if (Chance(0.001)) platform_.now += static_cast<uint32_t>(Uniform(0, 2000000000));
             Frame();
+            if (game_->screen != ScreenShuffle && game_->screen != ScreenOptions &&
+                (game_->HasGameToKeep() ? Chance(0.004) : game_->gridSize == 2 && Chance(0.0005))) {
+                EndTheRun();
+            }
         }
         platform_.keys.fill(0);
+    }
+
+    // Ends the run one of the ways a run ends, with nothing else going on;
+    // the next run must resume the game in progress as it was.
+    void EndTheRun() {
+        platform_.keys.fill(0);
+        platform_.keyPresses.clear();
+        platform_.messages.clear();
+        const Game& g = *game_;
+        ending_ = {true, g.HasGameToKeep(), BoardOf(g), g.moveCount, g.gridSize, g.pictureIndex};
+        const int before = restarts_;
+        const bool sidebar = g.screen != ScreenHighScores && g.screen != ScreenHelp;
+        switch (Uniform(0, 3)) {
+            case 0:
+                platform_.Hold(kKeyEscape);
+                break;
+            case 1:
+                if (sidebar) {
+                    platform_.cursor = {690, 508};  // Exit
+                    Frame();
+                    platform_.Click();
+                } else {
+                    platform_.Hold(kKeyEscape);
+                }
+                break;
+            case 2:
+                platform_.messages.push_back(Message::Destroy);
+                break;
+            default:
+                platform_.messages.push_back(Message::KillFocus);
+                break;
+        }
+        for (int i = 0; i < 3 && restarts_ == before && !::testing::Test::HasFatalFailure(); ++i) Frame();
+        ASSERT_GT(restarts_, before) << "frame " << frames_ << ": the run did not end";
+        ++endings_;
     }
 
     // A new deal, solved through the game's own moves, then the next level.
@@ -325,6 +381,8 @@ public:
 
     int frames_ = 0;
     int restarts_ = 0;
+    int endings_ = 0;  // runs this soak ended, with a game to resume
+    int resumes_ = 0;
     long moves_ = 0;
     int solved_[7] = {};
     std::set<int> seenScreens_;
@@ -345,10 +403,47 @@ private:
                 folder_.Remove("Shuffle.txt");
                 break;
         }
+        const Ending ending = std::exchange(ending_, {});
+        const uint32_t clockMs = ending.known ? game_->GameElapsedMs(platform_.now) : 0;
         game_.reset();
         game_ = std::make_unique<Game>(platform_, audio_);
+        gameInstance = game_.get();
         ASSERT_EQ(game_->LoadResources(), 0);
+        game_->ResumeSavedGame();
+        if (!ending.known) return;
+        Game& g = *game_;
+        const bool resumed = g.screen == ScreenTileView && g.gameInProgress;
+        ASSERT_EQ(resumed, ending.kept) << "frame " << frames_;
+        if (!resumed) return;
+        ++resumes_;
+        ASSERT_EQ(BoardOf(g), ending.board) << "frame " << frames_;
+        ASSERT_EQ(g.moveCount, ending.moves);
+        ASSERT_EQ(g.gridSize, ending.gridSize);
+        ASSERT_EQ(g.pictureIndex, ending.picture);
+        // Time away, and on the tile view, does not count; Resume goes on from there.
+        platform_.now += static_cast<uint32_t>(Uniform(0, 3600000));
+        g.RunFrame();
+        ASSERT_EQ(static_cast<uint32_t>(g.elapsedSeconds), clockMs / 1000) << "frame " << frames_;
+        platform_.now += kFrameMs;
+        platform_.Hold(kKeyT);
+        g.RunFrame();
+        platform_.Release(kKeyT);
+        ASSERT_EQ(g.screen, ScreenPlaying);
+        g.RunFrame();
+        ASSERT_EQ(static_cast<uint32_t>(g.elapsedSeconds), clockMs / 1000) << "frame " << frames_;
     }
+    static std::vector<int32_t> BoardOf(const Game& g) {
+        std::vector<int32_t> cells;
+        for (int q = 0; q < g.gridSize * g.gridSize; ++q) cells.push_back(g.boardTile[q / g.gridSize][q % g.gridSize]);
+        return cells;
+    }
+    struct Ending {
+        bool known = false;  // the soak ended the run itself
+        bool kept = false;   // with a game in progress
+        std::vector<int32_t> board;
+        int32_t moves = 0, gridSize = 0, picture = 0;
+    };
+    Ending ending_;
     bool Chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
     int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random_); }
     // Somewhere on a button or a control of one of the screens, so that
@@ -356,8 +451,8 @@ private:
     Point AControl() {
         static const Point controls[] = {{690, 120}, {685, 200}, {690, 355}, {700, 270}, {680, 430},  // sidebar
                                          {210, 520}, {400, 520},                                       // solved page
-                                         {400, 480}, {400, 165}, {400, 270},                           // Back, switches
-                                         {520, 360}, {610, 360}, {700, 360}};                          // pictures
+                                         {400, 480}, {267, 165}, {267, 270},                           // Back, switches
+                                         {387, 360}, {477, 360}, {567, 360}};                          // pictures
         const Point p = controls[Uniform(0, static_cast<int>(std::size(controls)) - 1)];
         return {p.x + Uniform(-8, 8), p.y + Uniform(-6, 6)};
     }
@@ -426,20 +521,22 @@ TEST(Soak, RandomPlayAcrossEveryScreenAndGridSizeKeepsTheBoardAndTheBestTimesWho
     RecordProperty("seed", std::to_string(seed));
 
     Soak soak(seed);
-    // The frames asked for, and on until every size has been solved and
-    // every screen shown.
+    // The frames asked for, and on until every size has been solved, every
+    // screen shown and a game resumed.
     const auto everything = [&soak] {
         return std::all_of(soak.solved_ + 2, soak.solved_ + 7, [](int s) { return s > 0; }) &&
-               soak.seenScreens_.size() == 8;
+               soak.seenScreens_.size() == 8 && soak.resumes_ > 0;
     };
     while ((soak.frames_ < frames || !everything()) && soak.frames_ < 4 * frames && !HasFatalFailure()) {
         soak.RandomFrames(kRandomStretch);
         if (!HasFatalFailure()) soak.SolveABoard();
     }
-    std::printf("soak: %d frames, %d restarts, %ld moves solving, solved 2..6: %d %d %d %d %d\n", soak.frames_,
-                soak.restarts_, soak.moves_, soak.solved_[2], soak.solved_[3], soak.solved_[4], soak.solved_[5],
+    std::printf("soak: %d frames, %d restarts (%d runs ended, %d games resumed), %ld moves solving, solved 2..6: "
+                "%d %d %d %d %d\n",
+                soak.frames_, soak.restarts_, soak.endings_, soak.resumes_, soak.moves_, soak.solved_[2], soak.solved_[3], soak.solved_[4], soak.solved_[5],
                 soak.solved_[6]);
     for (int n = 2; n <= 6; ++n) EXPECT_GT(soak.solved_[n], 0) << n;
+    EXPECT_GT(soak.resumes_, 0);
     for (int screen = ScreenPreview; screen <= ScreenSolved; ++screen) {
         EXPECT_TRUE(soak.seenScreens_.count(screen)) << "screen " << screen << " never shown";
     }

@@ -146,6 +146,21 @@ Image control(int w, int h, const std::string& caption, double fontSize, Rgb mat
     return c.toKeyed(matte);
 }
 
+// The largest font size, up to `most`, at which every caption fits `width`:
+// one size for a column of buttons.
+double fittingSize(const std::vector<std::string>& captions, double most, double width) {
+    Canvas c(8, 8);
+    cairo_select_font_face(c.cr(), kFontBlack, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(c.cr(), most);
+    double size = most;
+    for (const std::string& s : captions) {
+        cairo_text_extents_t ext;
+        cairo_text_extents(c.cr(), s.c_str(), &ext);
+        if (ext.x_advance > 0) size = std::min(size, most * width / ext.x_advance);
+    }
+    return std::floor(size * 2) / 2;
+}
+
 // A small two-frame control with a chevron for a caption: the arrows beside
 // the options page's thumbnails that page the row of pictures.
 Image arrowControl(int w, int h, int dir, uint64_t seed) {
@@ -665,6 +680,25 @@ Image mousePointer() {
     return img;
 }
 
+// The grid size being played, under the board left of the clock's label:
+// one row of 120 x 34 for each size from 2 x 2 to 6 x 6.
+Image gridSizes() {
+    const int W = 120, H = 34;
+    Canvas c(W, 5 * H);
+    cairo_t* cr = c.cr();
+    for (int k = 0; k < 5; ++k) {
+        const int n = k + 2;
+        const double y = k * H;
+        roundRect(cr, 6.5, y + 5.5, 25, 25, 3);
+        setRgb(cr, kInk);
+        cairo_fill(cr);
+        gridIcon(cr, 7, y + 6, 24, n);
+        const std::string label = std::to_string(n) + " x " + std::to_string(n);
+        letter(cr, kFontBlack, 22, label, 40, y + H / 2.0, kCream, kInk, 3, Align::Left, Rgb{255, 206, 110}, true);
+    }
+    return c.toKeyed(kInk);
+}
+
 Image icon(const Image& tiger) {
     // The Tiger in a 3 x 3 puzzle with its corner tile out, in the gold frame.
     Canvas c(64, 64);
@@ -712,8 +746,15 @@ bool writeInterface(const std::string& out, const Pictures& pics) {
     ok &= writeBmp(tex + "HighScore.Tex", highScore());
     ok &= writeBmp(tex + "HelpPage.Tex", helpPage());
     ok &= writeBmp(tex + "MousePtr.Tex", mousePointer());
+    ok &= writeBmp(tex + "GridSize.Tex", gridSizes());
     ok &= writeBmp(out + "/Icon.bmp", icon(pics.full[0]));
 
+    // The sidebar's buttons, one column of plates alike, each within its
+    // button's place: as wide as the narrowest place allows (Help's, 88) and
+    // as high as the lowest (Exit's, 27); their captions in one size.
+    const int columnW = 88, columnH = 27;
+    const double columnSize =
+        fittingSize({"Shuffle", "Tile", "Resume", "Options", "Best Times", "Help", "Exit"}, 17, columnW - 14);
     struct Ctl {
         const char* file;
         int w, h;
@@ -721,13 +762,13 @@ bool writeInterface(const std::string& out, const Pictures& pics) {
         double size;
         Rgb matte;
     } controls[] = {
-        {"Shuffle", 115, 47, "Shuffle", 22, kPanel},
-        {"Tile", 113, 47, "Tile", 22, kPanel},
-        {"Resume", 113, 47, "Resume", 22, kPanel},
-        {"Options", 125, 32, "Options", 19, kPanel},
-        {"HighScores", 189, 44, "Best Times", 22, kPanel},
-        {"Help", 88, 33, "Help", 19, kPanel},
-        {"Exit", 123, 27, "Exit", 17, kPanel},
+        {"Shuffle", columnW, columnH, "Shuffle", columnSize, kPanel},
+        {"Tile", columnW, columnH, "Tile", columnSize, kPanel},
+        {"Resume", columnW, columnH, "Resume", columnSize, kPanel},
+        {"Options", columnW, columnH, "Options", columnSize, kPanel},
+        {"HighScores", columnW, columnH, "Best Times", columnSize, kPanel},
+        {"Help", columnW, columnH, "Help", columnSize, kPanel},
+        {"Exit", columnW, columnH, "Exit", columnSize, kPanel},
         {"ShuffleAgain", 205, 42, "Shuffle Again", 21, kInk},
         {"NextLevel", 173, 41, "Next Level", 21, kInk},
         {"Back", 148, 67, "Back", 30, kPage},
