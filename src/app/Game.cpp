@@ -1,14 +1,19 @@
 // The Game object: construction, the frame dispatcher, the teardown.
 #include "app/Game.h"
 
+#include "puzzle/SolveRunner.h"
+
 Game* gameInstance = nullptr;
 
 Game::Game(Platform& p, AudioEngine& a) : platform(p), audio(a) {}
+
+Game::~Game() = default;
 
 void Game::RunFrame() {
     // This frame's presses, behind any key command a lost keyboard put off.
     for (KeyPress press : platform.TakeKeyPresses()) keyPresses.push_back(press);
     PadPresses();
+    StopAutoSolveOnInput();
     TakeNumbersPresses();
     slideShown = false;
     // A click acts where the button went down.
@@ -74,7 +79,7 @@ void Game::ReleaseAll() {
                               &menuPicture, &menuBack, &backgroundOptionsImage, &menuTile, &menuOptions,
                               &menuResume, &menuShuffle, &menuShuffleAgain, &menuNextLevel, &hyphenImage,
                               &digitImage, &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage,
-                              &menuNumbers, &gridSizeImage}) {
+                              &menuNumbers, &gridSizeImage, &parImage}) {
         image->reset();
     }
     for (int row = 0; row < kMaxGrid; ++row) {

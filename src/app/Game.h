@@ -12,6 +12,8 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +26,10 @@
 #include "platform/Platform.h"
 #include "puzzle/MoveHistory.h"
 #include "puzzle/Random.h"
+#include "puzzle/SlideBoard.h"
 #include "puzzle/TileSlide.h"
+
+class SolveRunner;
 
 constexpr int kMaxGrid = 6;
 constexpr int kFrameMs = 33;
@@ -71,6 +76,7 @@ enum OptionControlId : int32_t {
 class Game {
 public:
     Game(Platform& platform, AudioEngine& audio);
+    ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
@@ -130,6 +136,9 @@ public:
     void DrawMoves(int32_t moves, int32_t x, int32_t y);
     void DrawMoveCounter();
     void DrawNoneYet(int32_t x, int32_t y, int32_t width);
+    // The solved page's par line, "shortest 22" or "best known 180", under
+    // the player's moves (ParLine.cpp); nothing until the par has come.
+    void DrawParLine();
     // The board in play (Board.cpp): every cell, the last move's tile on its
     // way, the numbers when shown.
     void DrawBoard();
@@ -193,13 +202,40 @@ public:
     void SlideToward(KeyPress arrow);
     // The last move since the deal taken back.
     void UndoMove();
-    // The board in play pressed from the keys (Hint.cpp).
+    // H, or the board in play pressed from the keys (Hint.cpp): the next
+    // move of a shortest (or best known) solution from the board as it
+    // stands, made as a click's move once the solver has it.
     void Hint();
+    // A hint asked for is made once it is worked out (in a later frame).
+    void PlayPendingHint();
+    // The tile at `tile` slides as a key's move, sound and all; false when it
+    // is not beside the blank.
+    bool SlideSolverMove(Cell tile);
+    // The board in play as the solver sees it (nothing for an ended board).
+    std::optional<SlideBoard> BoardNow() const;
     // The last move taken back made again, until a new move is made.
     void RedoMove();
     // A tile the history names moves only when it lies beside the blank;
     // else the history is not this board's and is forgotten.
     bool HistoryTileMoves(Cell tile);
+
+    // ---- puzzle/: the deal's par, worked out on a thread (Par.cpp) ----------
+    // The solver's runner, made on first use.
+    SolveRunner& Solving();
+    // A new deal (or a resumed one): its par is worked out from `deal`;
+    // nothing (no par) when there is no such board.
+    void StartPar(const std::optional<SlideBoard>& deal);
+    // The par, once it has come (parMoves set).
+    void TakePar();
+    // The run ends: the solver's thread is stopped and gone.
+    void EndSolving();
+
+    // ---- puzzle/: the game solving the board itself (AutoSolve.cpp) ------
+    // G: the whole solution played, a move every kAutoSolveMs.
+    void StartAutoSolve();
+    void AutoSolveFrame();
+    // Any key or click of this frame stops it; the press is taken by that.
+    void StopAutoSolveOnInput();
 
     // ---- puzzle/: best-times file (BestTimes.cpp) --------------------------
     void ReadBestTimes();
@@ -290,6 +326,7 @@ public:
     SurfacePtr boardImage[kMaxGrid][kMaxGrid];  // shared: keeps an earlier cut alive while shown
     SurfacePtr wonImage, helpPageImage, highScoreImage, hyphenImage, digitImage;
     SurfacePtr numberImage, dashImage, menuNumbers;
+    SurfacePtr parImage;  // the par line's two slots: "shortest" and "best known"
     bool directInput = false;
     bool keyboard = false;
     int32_t gridSize = 2;
@@ -342,7 +379,24 @@ public:
     bool clockHeld = false;
     uint32_t heldMs = 0;
     bool savedAtEnd = false;
+    // The solver on its thread (made at the first deal), and the deal's par:
+    // its solution's length (-1: not come yet, or none), shortest or best known.
+    std::unique_ptr<SolveRunner> solver;
+    bool parWanted = false;
+    int32_t parMoves = -1;
+    bool parShortest = false;
+    // A hint asked for and not yet made.
+    bool hintPending = false;
+    // The game is solving the board (G), its last move made at autoSolveTick.
+    bool autoSolving = false;
+    uint32_t autoSolveTick = 0;
+    // The game made moves of this board for the player (G): solved, it
+    // records no best time and no fewest moves.
+    bool solvedByGame = false;
 };
+
+// The game's own pace when it solves a board: one move this often.
+constexpr uint32_t kAutoSolveMs = 250;
 
 // The one Game of the process; set right after it is built.
 extern Game* gameInstance;

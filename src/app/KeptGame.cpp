@@ -60,6 +60,24 @@ bool ShowsItsPicture(const Game& game) {
     return true;
 }
 
+// The deal a kept game began from: its board with every move of its undo
+// history taken back, newest first. That is the deal exactly when the
+// history goes back to it, as it does unless it was forgotten on the way
+// (a history found not to be the board's), which the file does not tell:
+// the par is then that of a later board. Nothing (no par) when a move cannot
+// be taken back.
+std::optional<SlideBoard> DealOf(const SavedGame& record) {
+    int32_t board[kMaxGrid][kMaxGrid] = {};
+    const int32_t n = record.size;
+    if (n < 2 || n > kMaxGrid || record.board.size() != static_cast<size_t>(n * n)) return std::nullopt;
+    for (int32_t q = 0; q < n * n; ++q) board[q / n][q % n] = record.board[static_cast<size_t>(q)];
+    std::optional<SlideBoard> deal = SlideBoard::FromBoard(board, n);
+    for (auto back = record.undo.rbegin(); deal && back != record.undo.rend(); ++back) {
+        if (!deal->Slide(*back)) deal.reset();
+    }
+    return deal;
+}
+
 // Reads the whole file; false without a line when there is none.
 bool ReadSavedFile(const std::string& path, std::string& text) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -99,6 +117,7 @@ bool Game::HasGameToKeep() const {
 void Game::SaveGameAtEnd() {
     if (savedAtEnd) return;
     savedAtEnd = true;
+    EndSolving();
     SavedGame record;
     if (!HasGameToKeep() || !RecordOf(*this, platform.Ticks(), record)) {
         // A game of this run ended without being finished or dealt anew
@@ -159,6 +178,7 @@ void Game::ResumeSavedGame() {
     }
     moveHistory.Forget();
     for (const Cell& back : record.undo) moveHistory.Record(back);
+    StartPar(DealOf(record));
     moveCount = record.moves;
     boardDealt = true;
     clockHeld = true;

@@ -40,12 +40,13 @@ constexpr uint8_t kKeyHeld = 0x80;
 // slide a tile (off the board they move the focus), Undo takes a move back;
 // Redo makes it again; T, S, F9 and Escape; Tab and Shift+Tab move the
 // focus, Enter and Space press the focused control; N shows or hides the
-// tiles' numbers.
+// tiles' numbers; H makes a hint's move, G has the game solve the board.
 enum class KeyPress : uint8_t {
     Left, Right, Up, Down, Undo,
     Tile, Shuffle, Capture, Escape,
     FocusNext, FocusPrevious, Activate,
     Redo, Numbers,
+    Hint, Solve,
 };
 
 // The buttons of a game controller, by the names of the usual Xbox layout.

@@ -80,7 +80,10 @@ std::optional<KeyPress> KeyPressFor(int sdlScancode, int sdlKeycode, int sdlModi
     }
     if (sdlKeycode == SDLK_BACKSPACE || sdlKeycode == SDLK_u) return KeyPress::Undo;
     if (sdlKeycode == SDLK_z && ctrl) return KeyPress::Undo;
-    if (sdlKeycode == SDLK_n && !ctrl && (sdlModifiers & KMOD_ALT) == 0) return KeyPress::Numbers;
+    const bool plain = !ctrl && (sdlModifiers & KMOD_ALT) == 0;
+    if (sdlKeycode == SDLK_n && plain) return KeyPress::Numbers;
+    if (sdlKeycode == SDLK_h && plain) return KeyPress::Hint;
+    if (sdlKeycode == SDLK_g && plain) return KeyPress::Solve;
     return std::nullopt;
 }
 

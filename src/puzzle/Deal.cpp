@@ -162,6 +162,7 @@ void Game::DealBoard() {
     startTick = platform.Ticks();
     DealRandom random(platform.Ticks());
     DealUnsolved(random);
+    StartPar(BoardNow());
     DrawTileNumbers();
     boardDealt = true;
 

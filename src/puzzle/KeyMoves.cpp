@@ -15,6 +15,8 @@ void Game::PlayKeyPresses() {
             case KeyPress::Right:
             case KeyPress::Up:
             case KeyPress::Down: SlideToward(press); break;
+            case KeyPress::Hint: Hint(); break;
+            case KeyPress::Solve: StartAutoSolve(); break;
             default: break;  // not a key of the board
         }
     }

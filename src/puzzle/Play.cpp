@@ -7,6 +7,8 @@ void Game::PlayFrame() {
     if (clicked) MoveTileAtCursor();
     clicked = false;
     PlayKeyPresses();
+    PlayPendingHint();
+    AutoSolveFrame();
     ReadCursor();
     DrawPointer(pointerSprite, cursor.x, cursor.y);
     Flip();
@@ -73,6 +75,10 @@ void Game::CheckSolved() {
     // (T in the frame of the final move) cannot bring the board back solved.
     EndBoard();
     DropSavedGame();
+    hintPending = false;
+    autoSolving = false;
+    // The game's moves are not the player's: nothing to record.
+    if (solvedByGame) return;
     RecordBestTime();
     RecordFewestMoves();
 }

@@ -38,6 +38,14 @@ void SolveRunner::StartDeal(const SlideBoard& deal) {
     wake_.notify_all();
 }
 
+void SolveRunner::Hold(bool held) {
+    {
+        std::lock_guard lock(mutex_);
+        held_ = held;
+    }
+    wake_.notify_all();
+}
+
 void SolveRunner::Stop() {
     std::lock_guard lock(mutex_);
     ++dealNumber_;
@@ -107,7 +115,7 @@ std::optional<Solution> SolveRunner::SolveHint(const SlideBoard& board, std::opt
 void SolveRunner::Work() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return quit_ || dealWaiting_ || hintWaiting_; });
+        wake_.wait(lock, [this] { return quit_ || (!held_ && (dealWaiting_ || hintWaiting_)); });
         if (quit_) return;
         const bool deal = dealWaiting_.has_value();
         const SlideBoard board = deal ? *dealWaiting_ : *hintWaiting_;

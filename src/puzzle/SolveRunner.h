@@ -49,6 +49,9 @@ public:
     std::optional<Cell> NextMove(const SlideBoard& now);
     // Working a solution out now.
     bool Busy() const;
+    // Held: nothing new is begun (what is being worked out goes on) until
+    // let go. The game's tests hold it to see a solution come late.
+    void Hold(bool held);
 
 private:
     // A solution and the boards along it: moves[i] is made on boards[i].
@@ -68,6 +71,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable wake_;
     bool quit_ = false;
+    bool held_ = false;
     std::stop_source quitting_;
     std::optional<SlideBoard> dealWaiting_;
     std::optional<SlideBoard> hintWaiting_;

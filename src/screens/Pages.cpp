@@ -7,8 +7,16 @@ void Game::DrawPage(int32_t x, int32_t y, const SurfacePtr& image) {
 
     if (screen == ScreenSolved) {
         DrawImage(130, 120, wonImage, nullptr, BlitMode::Keyed);
-        DrawTime(currentTime, 200, 350);
-        DrawMoves(moveCount, 402, 350);
+        // A board the game solved has no time or moves of the player's: a
+        // dash for each, and the par line.
+        if (solvedByGame) {
+            DrawNoneYet(200, 350, kTimeWidth);
+            DrawNoneYet(402, 350, kMovesWidth);
+        } else {
+            DrawTime(currentTime, 200, 350);
+            DrawMoves(moveCount, 402, 350);
+        }
+        DrawParLine();
         SidebarButton(ButtonShuffleAgain);
         SidebarButton(ButtonNextLevel);
     }

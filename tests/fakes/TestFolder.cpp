@@ -115,6 +115,10 @@ TestFolder::TestFolder() {
     WriteBitmap("Tex/Numbers.Tex", 26 * 35, 18, [](int x, int y) { return y == 17 ? kGreen : Badge(x / 26 + 1); });
     WriteBitmap("Tex/Dash.Tex", 40, 30, [](int, int y) { return y < 10 ? kGreen : kDash; });
     WriteBitmap("Tex/GridSize.Tex", 120, 170, [](int, int y) { return GridSizeRow(2 + y / 34); });
+    // The par line's two slots, their words in the left 140 pixels.
+    WriteBitmap("Tex/Par.Tex", 240, 80, [](int x, int y) {
+        return x >= 140 ? kGreen : y < 40 ? kParShortest : kParBestKnown;
+    });
 
     WriteText("Shuffle.txt", "0 1 1 1 1 0 0 0\n");
     WriteText("ScoreFile.txt", " 2  359999 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n");

@@ -26,6 +26,9 @@ constexpr Rgb kHollow{60, 30, 90};
 constexpr Rgb kTickOn{0, 0, 255};
 constexpr Rgb kTickOff{128, 0, 0};
 constexpr Rgb kDash{250, 120, 60};
+// The par line's words: "shortest" and "best known".
+constexpr Rgb kParShortest{60, 250, 120};
+constexpr Rgb kParBestKnown{120, 60, 250};
 // Menu images: normal frame and hovered frame, by file.
 Rgb MenuNormal(int menuIndex);
 Rgb MenuHovered(int menuIndex);

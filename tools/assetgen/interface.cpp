@@ -416,6 +416,27 @@ Image won() {
     return c.toKeyed(kInk);
 }
 
+// The solved page's par line, drawn at (210, 398) under the won panel: a dark
+// slot like the panel's for each of "shortest" and "best known", one above the
+// other, the words ending at x = 138 and the par's digits drawn from x = 146.
+Image parLine() {
+    const int W = 240, H = 40;
+    Canvas c(W, 2 * H);
+    cairo_t* cr = c.cr();
+    const char* words[2] = {"shortest", "best known"};
+    for (int k = 0; k < 2; ++k) {
+        const double y = k * H;
+        roundRect(cr, 1.5, y + 1.5, W - 3, H - 3, 10);
+        setRgb(cr, Rgb{10, 12, 30});
+        cairo_fill_preserve(cr);
+        setRgb(cr, kGold);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+        letter(cr, kFontBold, 19, words[k], 138, y + H / 2.0, kCream, kInk, 2.5, Align::Right);
+    }
+    return c.toKeyed(kInk);
+}
+
 // A small N x N grid, the row marker of the best-times page.
 void gridIcon(cairo_t* cr, double x, double y, double size, int n) {
     double cell = size / n;
@@ -743,6 +764,7 @@ bool writeInterface(const std::string& out, const Pictures& pics) {
     ok &= writeBmp(tex + "Numbers.Tex", tileNumbers());
     ok &= writeBmp(tex + "Dash.Tex", dash());
     ok &= writeBmp(tex + "Won.Tex", won());
+    ok &= writeBmp(tex + "Par.Tex", parLine());
     ok &= writeBmp(tex + "HighScore.Tex", highScore());
     ok &= writeBmp(tex + "HelpPage.Tex", helpPage());
     ok &= writeBmp(tex + "MousePtr.Tex", mousePointer());
