@@ -1,6 +1,6 @@
 // A long soak of the whole game on the fakes: random clicks, pointer moves,
-// keys (arrows, undo, redo and the numbers too) and time steps from a printed
-// seed, across every screen, and now and then a board of each grid size
+// keys (arrows, undo, redo, the numbers, hints and the game's solving too)
+// and time steps from a printed seed, across every screen, and now and then a board of each grid size
 // solved through the game's own moves, and runs ended every way a run ends
 // (Escape, Exit, the window closed, the focus lost), each followed by a new
 // run that resumes the game in progress with its board, clock and moves as
@@ -255,15 +255,16 @@ public:
             if (Chance(0.3)) platform_.cursor = Chance(0.5) ? AControl() : Point{Uniform(0, 799), Uniform(0, 599)};
             if (Chance(0.15) && !OnExitButton()) platform_.Click();
             // The keys of the game, at capped rates: held ones, and presses of
-            // the arrows, undo, redo and the numbers (now and then several in
-            // one frame).
+            // the arrows, undo, redo, the numbers, H and G (now and then
+            // several in one frame).
             const std::pair<int, double> keys[] = {{kKeyT, 0.02}, {kKeyS, 0.004}};
             for (auto [key, chance] : keys) {
                 if (Chance(chance)) platform_.Hold(key);
             }
             for (int press = 0; press < 3 && Chance(0.08); ++press) {
-                constexpr KeyPress kPresses[] = {KeyPress::Left, KeyPress::Right, KeyPress::Up,     KeyPress::Down,
-                                                 KeyPress::Undo, KeyPress::Redo,  KeyPress::Numbers};
+                constexpr KeyPress kPresses[] = {KeyPress::Left, KeyPress::Right, KeyPress::Up,   KeyPress::Down,
+                                                 KeyPress::Undo, KeyPress::Redo,  KeyPress::Numbers,
+                                                 KeyPress::Hint, KeyPress::Solve};
                 platform_.Press(kPresses[Uniform(0, static_cast<int>(std::size(kPresses)) - 1)]);
             }
             // The focus keys and a controller's buttons (Y deals, as rarely as
