@@ -123,6 +123,8 @@ void Game::ApplyLevelChoice() {
         ChoosePicture(pictureIndex);
         screen = ScreenPreview;
         DropSavedGame();
+        // No board and no par any more: the solver stops what it is at.
+        StartPar(std::nullopt);
     }
     levelChoice = 0;
 }
