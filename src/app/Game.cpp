@@ -74,7 +74,8 @@ void Game::ReleaseAll() {
                               &menuPicture, &menuBack, &backgroundOptionsImage, &menuTile, &menuOptions,
                               &menuResume, &menuShuffle, &menuShuffleAgain, &menuNextLevel, &hyphenImage,
                               &digitImage, &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage,
-                              &menuNumbers, &gridSizeImage}) {
+                              &menuNumbers, &gridSizeImage, &helpKeysPageImage, &menuHelpKeys,
+                              &menuHelpRules}) {
         image->reset();
     }
     for (int row = 0; row < kMaxGrid; ++row) {

@@ -511,9 +511,9 @@ Image dash() {
 }
 
 // The help pages' lettering. The frame may be shown at 1.2 times on a small
-// handheld screen; at 16 px the smallest letters keep an x-height of 8
-// frame pixels, nearly 10 on such a screen.
-constexpr double kHelpText = 16, kHelpHeading = 19, kHelpTitle = 28;
+// handheld screen; at 17 px, on whole-pixel baselines, the smallest letters
+// keep an x-height of 8.6 frame pixels, over 10 on such a screen.
+constexpr double kHelpText = 17, kHelpHeading = 19, kHelpTitle = 28;
 constexpr Rgb kHelpInk{240, 236, 224};
 constexpr double kHelpPitch = 22;  // one line of text to the next
 constexpr double kCapHeight = 20;  // a key cap, nearly as high as a line
@@ -540,8 +540,21 @@ struct HelpWriter {
             std::fprintf(stderr, "assetgen: help line \"%s\" is %.0f px too long\n", s.c_str(), end - right);
             ok = false;
         }
-        letter(cr, font, size, s, x, y, fill, kInk, 0, Align::Left);
+        letter(cr, font, size, s, x, onWholePixel(font, size, y), fill, kInk, 0, Align::Left);
         return end;
+    }
+
+    // The y, near the one asked for, that puts letter()'s baseline on a
+    // whole pixel: the letters' tops and feet fall crisp, not smeared over
+    // two rows.
+    double onWholePixel(const char* font, double size, double y) {
+        cairo_select_font_face(cr, font, CAIRO_FONT_SLANT_NORMAL,
+                               std::string(font) == kFontBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, size);
+        cairo_text_extents_t cap;
+        cairo_text_extents(cr, "H", &cap);
+        const double baseline = y - (cap.y_bearing + cap.height / 2);
+        return y + std::round(baseline) - baseline;
     }
 
     void heading(const std::string& s, double x, double y) {
@@ -562,7 +575,7 @@ struct HelpWriter {
         cairo_stroke(cr);
         const double cx = x + w / 2.0 + 0.5, cy = y + 0.5;
         if (arrow == 0) {
-            letter(cr, kFontBlack, kHelpText, key, cx, cy, kGoldLight, kInk, 0);
+            letter(cr, kFontBlack, kHelpText, key, cx, onWholePixel(kFontBlack, kHelpText, cy), kGoldLight, kInk, 0);
             return x + w;
         }
         // A head and a stem, drawn pointing right and turned.
@@ -668,7 +681,7 @@ Image helpPage(bool* ok) {
         {"Shuffle: deal a new game", "Tile: the solution; Resume: play on", "Help: these pages"},
         {"Best Times: fastest, fewest moves", "Options: music, sound, numbers, picture", "Exit: quit (the game is kept)"},
     };
-    const double column = kHelpW / 2.0 + 4;
+    const double column = kHelpW / 2.0 - 6;
     for (int col = 0; col < 2; ++col)
         for (int i = 0; i < 3; ++i)
             out.text(buttons[col][i], col ? column : left, y + 38 + kHelpPitch * i, col ? right : column - 12);
