@@ -79,7 +79,8 @@ void Game::ReleaseAll() {
                               &menuPicture, &menuBack, &backgroundOptionsImage, &menuTile, &menuOptions,
                               &menuResume, &menuShuffle, &menuShuffleAgain, &menuNextLevel, &hyphenImage,
                               &digitImage, &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage,
-                              &menuNumbers, &gridSizeImage, &parImage}) {
+                              &menuNumbers, &gridSizeImage, &parImage, &helpKeysPageImage, &menuHelpKeys,
+                              &menuHelpRules}) {
         image->reset();
     }
     for (int row = 0; row < kMaxGrid; ++row) {

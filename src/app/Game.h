@@ -127,6 +127,8 @@ public:
     void MarkChosenPicture();
     void KeepChosenPictureInRow();
     void DrawPage(int32_t x, int32_t y, const SurfacePtr& image);
+    // The help's page on show, the switch to the other one and Back (HelpPages.cpp).
+    void DrawHelpPage();
     // Glyphs `pitch` pixels apart (the clock's: 26).
     void DrawNumber(int32_t value, int32_t x, int32_t y, int32_t digits, int32_t pitch = 26);
     void DrawTime(int32_t seconds, int32_t x, int32_t y);
@@ -327,6 +329,9 @@ public:
     SurfacePtr wonImage, helpPageImage, highScoreImage, hyphenImage, digitImage;
     SurfacePtr numberImage, dashImage, menuNumbers;
     SurfacePtr parImage;  // the par line's two slots: "shortest" and "best known"
+    // The help's second page, the keys and the controller, and the switch
+    // between the pages as each page shows it.
+    SurfacePtr helpKeysPageImage, menuHelpKeys, menuHelpRules;
     bool directInput = false;
     bool keyboard = false;
     int32_t gridSize = 2;
@@ -373,6 +378,8 @@ public:
     bool slideShown = false;
     // Each tile's number drawn on it (N), kept between runs.
     bool showNumbers = false;
+    // The help's page on show: 0 how to play, 1 the keys and the controller.
+    int32_t helpPage = 0;
     // The file names of the player's pictures, from picture 3 on.
     std::vector<std::string> ownPictureFiles;
     // A resumed game's clock, held at heldMs until the board is shown again.

@@ -19,6 +19,7 @@ constexpr Control kBoard[] = {Board, Shuffle, Tile, HighScores, Options, Help, E
 constexpr Control kSolved[] = {ShuffleAgain, NextLevel, Shuffle, Tile, HighScores, Options, Help, Exit};
 constexpr Control kOptions[] = {Music, Numbers, Sound, Picture0, Picture1, Picture2, RowLeft, RowRight, Back};
 constexpr Control kPage[] = {Back};
+constexpr Control kHelp[] = {HelpPage, Back};
 
 }  // namespace
 
@@ -30,8 +31,8 @@ std::span<const Control> FocusOrder(Screen screen) {
         case ScreenPlaying: return kBoard;
         case ScreenSolved: return kSolved;
         case ScreenOptions: return kOptions;
-        case ScreenHighScores:
-        case ScreenHelp: return kPage;
+        case ScreenHighScores: return kPage;
+        case ScreenHelp: return kHelp;
     }
     return {};
 }

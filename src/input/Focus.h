@@ -32,11 +32,13 @@ enum class Control : uint8_t {
     RowLeft,  // the arrows that page the row of thumbnails
     RowRight,
     Back,
+    HelpPage,  // the help's switch between its two pages
 };
 
 // The controls of a screen in reading order, as their hit boxes lie: the
 // sidebar top to bottom; the solved page's own buttons before the sidebar at
-// its right; on the options page Music, Numbers, Sound, the picture row, then Back.
+// its right; on the options page Music, Numbers, Sound, the picture row, then
+// Back; on the help the switch between its pages, left of Back.
 std::span<const Control> FocusOrder(Screen screen);
 
 // The control `step` places (+1 or -1) from `from` among those of `order`

@@ -24,7 +24,8 @@ const AheadOfTime kReadAhead[] = {
     {"Tex\\Tiger.Tex", true}, {"Tex\\Bird.Tex", true}, {"Tex\\Flower.Tex", true},
     {"Tex\\MousePtr.Tex", false}, {"Tex\\Digit.Tex", false}, {"Tex\\Hyphen.Tex", false},
     {"Tex\\Numbers.Tex", false}, {"Tex\\Dash.Tex", false}, {"Tex\\Menu\\Numbers.Tex", false},
-    {"Tex\\GridSize.Tex", false}, {"Tex\\Par.Tex", false}};
+    {"Tex\\GridSize.Tex", false}, {"Tex\\Par.Tex", false}, {"Tex\\HelpKeysPage.Tex", false},
+    {"Tex\\Menu\\HelpKeys.Tex", false}, {"Tex\\Menu\\HelpRules.Tex", false}};
 
 }  // namespace
 
@@ -73,6 +74,9 @@ int32_t Game::LoadResources() {
     menuNumbers = LoadTex("Tex\\Menu\\Numbers.Tex");
     gridSizeImage = LoadTex("Tex\\GridSize.Tex");
     parImage = LoadTex("Tex\\Par.Tex");
+    helpKeysPageImage = LoadTex("Tex\\HelpKeysPage.Tex");
+    menuHelpKeys = LoadTex("Tex\\Menu\\HelpKeys.Tex");
+    menuHelpRules = LoadTex("Tex\\Menu\\HelpRules.Tex");
     imagesAhead.Stop();
     AddOwnPictures();
     // The player's best-times file, made fresh with no times yet on the first run.
@@ -92,7 +96,7 @@ int32_t Game::LoadResources() {
           &menuButton, &menuPicture, &menuBack, &menuResume, &menuHelp, &menuExit, &wonImage,
           &helpPageImage, &highScoreImage, &hyphenImage, &digitImage, &menuShuffleAgain, &menuNextLevel,
           &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage, &menuNumbers, &gridSizeImage,
-          &parImage}) {
+          &parImage, &helpKeysPageImage, &menuHelpKeys, &menuHelpRules}) {
         if (*keyed) (*keyed)->SetColorKey(key);
     }
 

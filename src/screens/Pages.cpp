@@ -41,11 +41,7 @@ void Game::DrawPage(int32_t x, int32_t y, const SurfacePtr& image) {
         }
         OptionControl(OptionBack);
     }
-    if (screen == ScreenHelp) {
-        DrawImage(0, 0, backgroundOptionsImage, nullptr, BlitMode::Opaque);
-        DrawImage(69, 113, helpPageImage, nullptr, BlitMode::Keyed);
-        OptionControl(OptionBack);
-    }
+    if (screen == ScreenHelp) DrawHelpPage();
 
     ReadCursor();
     DrawPointer(pointerSprite, cursor.x, cursor.y);

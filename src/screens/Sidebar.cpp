@@ -90,6 +90,7 @@ void Game::SidebarButton(int32_t index) {
         case ButtonHelp:
             returnScreen = screen;
             screen = ScreenHelp;
+            helpPage = 0;  // the help opens on how to play
             break;
         case ButtonExit:
             SaveGameAtEnd();

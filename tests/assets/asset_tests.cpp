@@ -103,7 +103,8 @@ const char* kKeyed[] = {
     "Tex/Menu/Exit.Tex",         "Tex/Won.Tex",             "Tex/HelpPage.Tex",      "Tex/HighScore.Tex",
     "Tex/Hyphen.Tex",            "Tex/Digit.Tex",           "Tex/Menu/ShuffleAgain.Tex", "Tex/Menu/NextLevel.Tex",
     "Tex/Menu/PictureLeft.Tex",  "Tex/Menu/PictureRight.Tex", "Tex/Numbers.Tex",       "Tex/Dash.Tex",
-    "Tex/Menu/Numbers.Tex",      "Tex/GridSize.Tex",          "Tex/Par.Tex",
+    "Tex/Menu/Numbers.Tex",      "Tex/GridSize.Tex",        "Tex/Par.Tex",           "Tex/HelpKeysPage.Tex",
+    "Tex/Menu/HelpKeys.Tex",     "Tex/Menu/HelpRules.Tex",
 };
 
 TEST(Images, HaveTheSizesTheScreensRelyOn) {
@@ -167,7 +168,7 @@ const Control kControls[] = {
     {"Tex/Menu/Exit.Tex", 88, 27},        {"Tex/Menu/ShuffleAgain.Tex", 205, 42}, {"Tex/Menu/NextLevel.Tex", 173, 41},
     {"Tex/Menu/Back.Tex", 148, 67},        {"Tex/Menu/Music.Tex", 105, 32},     {"Tex/Menu/Sound.Tex", 125, 42},
     {"Tex/Menu/Picture.Tex", 150, 40},     {"Tex/Menu/PictureLeft.Tex", 26, 30}, {"Tex/Menu/PictureRight.Tex", 26, 30},
-    {"Tex/Menu/Numbers.Tex", 125, 32},
+    {"Tex/Menu/Numbers.Tex", 125, 32},     {"Tex/Menu/HelpKeys.Tex", 180, 67},  {"Tex/Menu/HelpRules.Tex", 180, 67},
 };
 
 TEST(Controls, HoldANormalAndABrighterHoveredFrame) {
@@ -276,9 +277,110 @@ TEST(Pages, FitTheirPlacesOnScreen) {
         EXPECT_GT(bright, 40) << "no label for row " << k;
         EXPECT_GT(solid, 1000) << "row " << k;
     }
-    Pixels help = load("Tex/HelpPage.Tex");
-    EXPECT_LE(69 + help.w, 800);
-    EXPECT_LE(113 + help.h, 450) << "runs into the Back control";
+    for (const char* page : {"Tex/HelpPage.Tex", "Tex/HelpKeysPage.Tex"}) {
+        Pixels help = load(page);
+        EXPECT_LE(69 + help.w, 800) << page;
+        EXPECT_LE(113 + help.h, 450) << page << " runs into the Back control";
+    }
+}
+
+// A box of pixels, edges included.
+struct Box {
+    int x0, y0, x1, y1;
+    int w() const { return x1 - x0 + 1; }
+    int h() const { return y1 - y0 + 1; }
+    bool holds(const Box& o) const { return x0 < o.x0 && y0 < o.y0 && o.x1 < x1 && o.y1 < y1; }
+};
+
+// The bright shapes of a page drawn on a dark panel: each set of touching
+// pixels brighter than half way, as the box around it.
+std::vector<Box> brightShapes(const Pixels& p) {
+    std::vector<char> seen(p.px.size(), 0);
+    auto bright = [&](int x, int y) { return !isKey(p.at(x, y)) && lum(p.at(x, y)) >= 140; };
+    std::vector<Box> shapes;
+    for (int y = 0; y < p.h; ++y)
+        for (int x = 0; x < p.w; ++x) {
+            if (seen[size_t(y) * p.w + x] || !bright(x, y)) continue;
+            Box b{x, y, x, y};
+            std::vector<std::pair<int, int>> todo{{x, y}};
+            seen[size_t(y) * p.w + x] = 1;
+            while (!todo.empty()) {
+                auto [cx, cy] = todo.back();
+                todo.pop_back();
+                b = {std::min(b.x0, cx), std::min(b.y0, cy), std::max(b.x1, cx), std::max(b.y1, cy)};
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = cx + dx, ny = cy + dy;
+                        if (nx < 0 || ny < 0 || nx >= p.w || ny >= p.h) continue;
+                        if (seen[size_t(ny) * p.w + nx] || !bright(nx, ny)) continue;
+                        seen[size_t(ny) * p.w + nx] = 1;
+                        todo.push_back({nx, ny});
+                    }
+            }
+            shapes.push_back(b);
+        }
+    return shapes;
+}
+
+// How high the letters of a page's smallest piece of text stand, in pixels.
+// The glyphs are the bright shapes, less the panel's rim, the rules across
+// it and the key caps' rims (a shape with others inside it). Glyphs whose
+// rows overlap make a line; a wide gap splits a line into pieces. A piece's
+// letters stand as high as the median of its glyphs: the x-height for lower
+// case, the capital height for capitals. `pieces` counts what was measured.
+int smallestLettering(const Pixels& p, int* pieces, std::string* where) {
+    std::vector<Box> all = brightShapes(p), glyphs;
+    for (const Box& b : all) {
+        if (b.w() > p.w / 2 || b.h() > p.h / 2) continue;  // the rim
+        if (b.h() <= 3 && b.w() >= 30) continue;           // a rule
+        if (std::any_of(all.begin(), all.end(), [&](const Box& o) { return b.holds(o); })) continue;
+        glyphs.push_back(b);
+    }
+    std::sort(glyphs.begin(), glyphs.end(), [](const Box& a, const Box& b) { return a.y0 < b.y0; });
+    int smallest = INT32_MAX;
+    *pieces = 0;
+    for (size_t i = 0; i < glyphs.size();) {
+        // A line: every glyph whose rows meet those of the line so far.
+        int bottom = glyphs[i].y1;
+        size_t end = i + 1;
+        while (end < glyphs.size() && glyphs[end].y0 <= bottom) bottom = std::max(bottom, glyphs[end++].y1);
+        std::vector<Box> line(glyphs.begin() + long(i), glyphs.begin() + long(end));
+        const int lineHeight = bottom - glyphs[i].y0 + 1;
+        std::sort(line.begin(), line.end(), [](const Box& a, const Box& b) { return a.x0 < b.x0; });
+        for (size_t k = 0; k < line.size();) {
+            size_t stop = k + 1;
+            int right = line[k].x1;
+            while (stop < line.size() && line[stop].x0 - right <= 2 * lineHeight) right = std::max(right, line[stop++].x1);
+            std::vector<int> heights;
+            for (size_t g = k; g < stop; ++g) heights.push_back(line[g].h());
+            std::sort(heights.begin(), heights.end());
+            const int median = heights[(heights.size() - 1) / 2];
+            ++*pieces;
+            if (median < smallest) {
+                smallest = median;
+                *where = "x " + std::to_string(line[k].x0) + ".." + std::to_string(right) + ", y " +
+                         std::to_string(glyphs[i].y0) + ".." + std::to_string(bottom);
+            }
+            k = stop;
+        }
+        i = end;
+    }
+    return smallest;
+}
+
+// On a handheld's 1280 x 720 screen the frame is shown 1.2 times as large:
+// letters 7.5 frame pixels high there stand 9 screen pixels.
+TEST(Pages, TheHelpsSmallestLettersStayReadableOnAHandheld) {
+    for (const char* page : {"Tex/HelpPage.Tex", "Tex/HelpKeysPage.Tex"}) {
+        int pieces = 0;
+        std::string where;
+        const int smallest = smallestLettering(load(page), &pieces, &where);
+        std::cout << page << ": smallest lettering " << smallest << " px high (" << where << "), of " << pieces
+                  << " pieces of text" << std::endl;
+        ::testing::Test::RecordProperty(std::string(page) + " smallest lettering", std::to_string(smallest));
+        EXPECT_GE(pieces, 12) << page << ": the measure found hardly any text";
+        EXPECT_GE(smallest, 7.5) << page << ": at " << where;
+    }
 }
 
 TEST(Pictures, BlankTileIsADarkSlotAtEverySize) {

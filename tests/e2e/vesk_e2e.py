@@ -28,7 +28,7 @@ MENU = {  # name: (width, height) of both frames side by side
     "Resume": (176, 27), "Music": (210, 32), "Sound": (250, 42), "Button": (50, 29),
     "Back": (296, 67), "Picture": (300, 40), "Help": (176, 27), "ShuffleAgain": (410, 42),
     "NextLevel": (346, 41), "Exit": (176, 27), "PictureLeft": (52, 30), "PictureRight": (52, 30),
-    "Numbers": (250, 32),
+    "Numbers": (250, 32), "HelpKeys": (360, 67), "HelpRules": (360, 67),
 }
 
 
@@ -112,6 +112,7 @@ def make_game_folder(root):
     solid_bmp(os.path.join(tex, "Border.Tex"), 510, 510, BORDER)
     solid_bmp(os.path.join(tex, "Won.Tex"), 300, 100, (250, 250, 0))
     solid_bmp(os.path.join(tex, "HelpPage.Tex"), 600, 300, (0, 200, 200))
+    solid_bmp(os.path.join(tex, "HelpKeysPage.Tex"), 600, 300, (200, 200, 0))
     solid_bmp(os.path.join(tex, "HighScore.Tex"), 200, 300, (200, 0, 200))
     # Pointer: 20 frames of 38 x 27, a 6 x 6 red square at the tip and a
     # pixel of each frame's own colour beside it, the rest see-through.

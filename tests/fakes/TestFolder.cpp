@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 const char* const kMenuFiles[kMenuCount] = {
     "Shuffle", "Tile",    "HighScores", "Options",      "Resume",    "Music", "Sound",       "Button",
     "Back",    "Picture", "Help",       "ShuffleAgain", "NextLevel", "Exit",  "PictureLeft", "PictureRight",
-    "Numbers"};
+    "Numbers", "HelpKeys", "HelpRules"};
 
 namespace {
 
@@ -26,7 +26,8 @@ struct MenuSize {
 // The sidebar's six (and Resume) are drawn as one column of 88 x 27 plates.
 const MenuSize kMenuSizes[kMenuCount] = {{176, 27}, {176, 27}, {176, 27}, {176, 27}, {176, 27}, {210, 32},
                                          {250, 42}, {50, 29},  {296, 67}, {300, 40}, {176, 27}, {410, 42},
-                                         {346, 41}, {176, 27}, {52, 30},  {52, 30},  {250, 32}};
+                                         {346, 41}, {176, 27}, {52, 30},  {52, 30},  {250, 32},
+                                         {360, 67}, {360, 67}};
 
 }  // namespace
 
@@ -101,6 +102,7 @@ TestFolder::TestFolder() {
     // The won banner is see-through in its right half.
     WriteBitmap("Tex/Won.Tex", 300, 100, [](int x, int) { return x < 150 ? kWon : kGreen; });
     WriteBitmap("Tex/HelpPage.Tex", 600, 300, [](int x, int) { return x < 300 ? kHelp : kGreen; });
+    WriteBitmap("Tex/HelpKeysPage.Tex", 600, 300, [](int x, int) { return x < 300 ? kHelpKeys : kGreen; });
     WriteBitmap("Tex/HighScore.Tex", 200, 300, [](int, int) { return kHighScore; });
     // Pointer frame k: pure red with frame number in blue at its tip row;
     // everything but the top-left 10 x 10 corner is see-through.

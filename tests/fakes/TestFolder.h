@@ -19,6 +19,7 @@ constexpr Rgb kBackgroundOptions{30, 20, 10};
 constexpr Rgb kBorder{90, 90, 90};
 constexpr Rgb kWon{250, 250, 0};
 constexpr Rgb kHelp{0, 200, 200};
+constexpr Rgb kHelpKeys{200, 200, 0};  // the help's second page
 constexpr Rgb kHighScore{200, 0, 200};
 constexpr Rgb kHyphen{255, 255, 255};
 constexpr Rgb kPointer{255, 0, 0};
@@ -79,5 +80,5 @@ private:
 };
 
 // Menu file names in the order MenuNormal/MenuHovered index them.
-constexpr int kMenuCount = 17;
+constexpr int kMenuCount = 19;
 extern const char* const kMenuFiles[kMenuCount];

@@ -53,7 +53,8 @@ const Walk kWalks[] = {
       Slot("Picture0", 357), Slot("Picture1", 447), Slot("Picture2", 537), Menu("RowLeft", {370, 425}, 14),
       Menu("RowRight", {584, 425}, 15), kBack}},
     {"HighScores", ScreenHighScores, false, {kBack}},
-    {"Help", ScreenHelp, false, {kBack}},
+    // The switch between the help's pages, left of Back.
+    {"Help", ScreenHelp, false, {Menu("HelpPage", {216, 483}, 17), kBack}},
 };
 
 void PrintTo(const Walk& walk, std::ostream* out) { *out << walk.name; }
@@ -97,7 +98,7 @@ std::string Pressed(GameHarness& h, Act act) {
     const Game& g = h.game;
     std::string out;
     for (int v : {int{g.screen}, int{g.returnScreen}, int{g.gameInProgress}, int{g.musicOn}, int{g.soundOn},
-                  int{g.showNumbers}, g.pictureIndex, g.pictureRowFirst, g.gridSize, exit}) {
+                  int{g.showNumbers}, g.helpPage, g.pictureIndex, g.pictureRowFirst, g.gridSize, exit}) {
         out += std::to_string(v) + " ";
     }
     for (const std::string& sound : h.audio.Played()) out += sound + " ";

@@ -531,112 +531,228 @@ Image dash() {
     return c.toKeyed(kInk);
 }
 
-// A key cap, h high: a label, or (when arrow is not 0) an arrow pointing
-// left (1), up (2), down (3) or right (4).
-void keyCap(cairo_t* cr, double x, double y, double w, double h, const std::string& key, int arrow = 0) {
-    roundRect(cr, x + 0.5, y + 0.5, w, h, 5);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, y, 0, y + h);
-    cairo_pattern_add_color_stop_rgb(g, 0, 1.0, 0.93, 0.72);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0.84, 0.62, 0.26);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    setRgb(cr, kInk);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
-    const double cx = x + w / 2.0 + 0.5, cy = y + h / 2.0 + 0.5;
-    if (arrow == 0) {
-        letter(cr, kFontBlack, 12.5, key, cx, cy, kInk, kInk, 0);
-        return;
-    }
-    // A head and a stem, drawn pointing right and turned.
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    const double turn[] = {0, M_PI, -M_PI / 2, M_PI / 2, 0};
-    cairo_rotate(cr, turn[arrow]);
-    cairo_move_to(cr, 6, 0);
-    cairo_line_to(cr, 0, -5.5);
-    cairo_line_to(cr, 0, -2);
-    cairo_line_to(cr, -6, -2);
-    cairo_line_to(cr, -6, 2);
-    cairo_line_to(cr, 0, 2);
-    cairo_line_to(cr, 0, 5.5);
-    cairo_close_path(cr);
-    setRgb(cr, kInk);
-    cairo_fill(cr);
-    cairo_restore(cr);
+// The help pages' lettering. The frame may be shown at 1.2 times on a small
+// handheld screen; at 17 px, on whole-pixel baselines, the smallest letters
+// keep an x-height of 8.6 frame pixels, over 10 on such a screen.
+constexpr double kHelpText = 17, kHelpHeading = 19, kHelpTitle = 28;
+constexpr Rgb kHelpInk{240, 236, 224};
+constexpr double kHelpPitch = 22;  // one line of text to the next
+constexpr double kCapHeight = 20;  // a key cap, nearly as high as a line
+
+double advance(cairo_t* cr, const char* font, double size, const std::string& s) {
+    cairo_select_font_face(cr, font, CAIRO_FONT_SLANT_NORMAL,
+                           std::string(font) == kFontBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);
+    cairo_text_extents_t ext;
+    cairo_text_extents(cr, s.c_str(), &ext);
+    return ext.x_advance;
 }
 
-Image helpPage() {
-    // Drawn at (69, 113), ending above the Back control at y 450.
-    const int W = 662, H = 330;
-    Canvas c(W, H);
-    cairo_t* cr = c.cr();
-    pagePanel(cr, W, H, Rgb{46, 70, 140}, 501, 32, "How to play", 30);
-    const Rgb text{240, 236, 224};
-    const char* rules[] = {
-        "The picture is cut into tiles and one corner tile is taken out.",
-        "Click a tile next to the empty slot to slide it across.",
-        "Put every tile back home to finish; the clock keeps your time.",
-        "Solve a level to go on to a finer grid, from 2 x 2 up to 6 x 6.",
-        "Your own photos: PNG, JPEG or BMP files in the game's Pictures folder",
-        "(installed: ~/.local/share/vesk/Pictures) join the puzzles at the next start.",
-    };
-    for (int i = 0; i < 6; ++i) {
-        const bool own = i >= 4;  // the two lines about the player's photos
-        letter(cr, kFontBold, own ? 14 : 16, rules[i], 34, own ? 70 + 16 * i : 61 + 18 * i, own ? kGoldLight : text,
-               kInk, 0, Align::Left);
-    }
-    cairo_move_to(cr, 30, 160);
-    cairo_line_to(cr, W - 30, 160);
-    setRgb(cr, kGold, 0.6);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
-    letter(cr, kFontBlack, 18, "Buttons", 34, 180, kGoldLight, kInk, 0, Align::Left);
-    const char* buttons[] = {
-        "Shuffle: deal a new game",
-        "Tile: see the whole picture",
-        "Resume: back to your game",
-        "Best Times: fastest solves",
-        "Options: music, sound, picture",
-        "Exit: leave the game",
-    };
-    for (int i = 0; i < 6; ++i)
-        letter(cr, kFontBold, 14.5, buttons[i], 34, 206 + 21 * i, text, kInk, 0, Align::Left);
-    // The keys, one row beside each button line: a row's caps side by side,
-    // ending just before what they do.
-    const double keysX = 254, textX = 412;
-    letter(cr, kFontBlack, 18, "Keys", keysX, 180, kGoldLight, kInk, 0, Align::Left);
-    struct Cap {
-        const char* label;
-        double w;
-        int arrow;
-    };
-    struct KeyRow {
-        std::vector<Cap> caps;
-        const char* what;
-    };
-    const KeyRow keys[] = {
-        {{{"T", 22, 0}}, "tile view / resume the game"},
-        {{{"S", 22, 0}}, "deal a new game"},
-        {{{"", 22, 1}, {"", 22, 2}, {"", 22, 3}, {"", 22, 4}}, "slide a tile that way"},
-        {{{"U", 22, 0}, {"Ctrl+Z", 50, 0}, {"Backspace", 68, 0}}, "take a move back"},
-        {{{"F9", 28, 0}}, "save a screen capture"},
-        {{{"Esc", 34, 0}}, "quit (on options: back to game)"},
-    };
-    for (int i = 0; i < 6; ++i) {
-        const double y = 206 + 21 * i;
-        double x = textX - 10 + 4;
-        for (const Cap& cap : keys[i].caps) x -= cap.w + 4;
-        for (const Cap& cap : keys[i].caps) {
-            keyCap(cr, x, y - 9.5, cap.w, 19, cap.label, cap.arrow);
-            x += cap.w + 4;
+// Writes the lines of a help page; a line that runs past its column's right
+// edge is said on stderr and fails the build, rather than being cut.
+struct HelpWriter {
+    cairo_t* cr;
+    bool ok = true;
+
+    double text(const std::string& s, double x, double y, double right, Rgb fill = kHelpInk,
+                const char* font = kFontBold, double size = kHelpText) {
+        const double end = x + advance(cr, font, size, s);
+        if (end > right) {
+            std::fprintf(stderr, "assetgen: help line \"%s\" is %.0f px too long\n", s.c_str(), end - right);
+            ok = false;
         }
-        letter(cr, kFontBold, 14.5, keys[i].what, textX, y, text, kInk, 0, Align::Left);
+        letter(cr, font, size, s, x, onWholePixel(font, size, y), fill, kInk, 0, Align::Left);
+        return end;
     }
+
+    // The y, near the one asked for, that puts letter()'s baseline on a
+    // whole pixel: the letters' tops and feet fall crisp, not smeared over
+    // two rows.
+    double onWholePixel(const char* font, double size, double y) {
+        cairo_select_font_face(cr, font, CAIRO_FONT_SLANT_NORMAL,
+                               std::string(font) == kFontBold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, size);
+        cairo_text_extents_t cap;
+        cairo_text_extents(cr, "H", &cap);
+        const double baseline = y - (cap.y_bearing + cap.height / 2);
+        return y + std::round(baseline) - baseline;
+    }
+
+    void heading(const std::string& s, double x, double y) {
+        letter(cr, kFontBlack, kHelpHeading, s, x, y, kGoldLight, kInk, 0, Align::Left);
+    }
+
+    // A key (or a controller's button) in a cap: gold lettering on a dark
+    // plate with a gold rim; arrow 1 to 4 draws an arrow pointing left, up,
+    // down or right instead. Returns the cap's right edge.
+    double keyCap(double x, double y, const std::string& key, int arrow) {
+        const double w = arrow ? kCapHeight : std::max(kCapHeight, advance(cr, kFontBlack, kHelpText, key) + 12);
+        const double top = y - kCapHeight / 2;
+        roundRect(cr, x + 0.5, top + 0.5, w, kCapHeight, 5);
+        setRgb(cr, Rgb{12, 16, 40});
+        cairo_fill_preserve(cr);
+        setRgb(cr, kGold);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+        const double cx = x + w / 2.0 + 0.5, cy = y + 0.5;
+        if (arrow == 0) {
+            letter(cr, kFontBlack, kHelpText, key, cx, onWholePixel(kFontBlack, kHelpText, cy), kGoldLight, kInk, 0);
+            return x + w;
+        }
+        // A head and a stem, drawn pointing right and turned.
+        cairo_save(cr);
+        cairo_translate(cr, cx, cy);
+        const double turn[] = {0, M_PI, -M_PI / 2, M_PI / 2, 0};
+        cairo_rotate(cr, turn[arrow]);
+        cairo_move_to(cr, 6.5, 0);
+        cairo_line_to(cr, 0, -6);
+        cairo_line_to(cr, 0, -2.2);
+        cairo_line_to(cr, -6.5, -2.2);
+        cairo_line_to(cr, -6.5, 2.2);
+        cairo_line_to(cr, 0, 2.2);
+        cairo_line_to(cr, 0, 6);
+        cairo_close_path(cr);
+        setRgb(cr, kGoldLight);
+        cairo_fill(cr);
+        cairo_restore(cr);
+        return x + w;
+    }
+
+    void rule(double x0, double x1, double y) {
+        cairo_move_to(cr, x0, y);
+        cairo_line_to(cr, x1, y);
+        setRgb(cr, kGold, 0.6);
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+    }
+};
+
+// A row of keys and what they do; `more` goes on the next line, under `what`.
+struct HelpKey {
+    const char* label;
+    int arrow;
+};
+struct HelpRow {
+    std::vector<HelpKey> keys;
+    const char* what;
+    const char* more = nullptr;
+    // A second pair of keys and what they do, on the same line.
+    std::vector<HelpKey> keys2 = {};
+    const char* what2 = nullptr;
+};
+
+// Writes a column of rows from (x, y) down, ending at `right`; returns the
+// y of the line after the last.
+double helpRows(HelpWriter& out, const std::vector<HelpRow>& rows, double x, double y, double right) {
+    for (const HelpRow& row : rows) {
+        double at = x;
+        for (const HelpKey& key : row.keys) at = out.keyCap(at, y, key.label, key.arrow) + 4;
+        at += 4;
+        const double end = out.text(row.what, at, y, right);
+        if (row.what2) {
+            at = end + 16;
+            for (const HelpKey& key : row.keys2) at = out.keyCap(at, y, key.label, key.arrow) + 4;
+            out.text(row.what2, at + 4, y, right);
+        }
+        if (row.more) out.text(row.more, at, y += kHelpPitch, right);
+        y += kHelpPitch;
+    }
+    return y;
+}
+
+// The help pages, both drawn at (69, 113), ending above the Back control at
+// y 450, and as wide as the best-times page's row of content allows.
+constexpr int kHelpW = 662, kHelpH = 337;
+
+Image helpPage(bool* ok) {
+    Canvas c(kHelpW, kHelpH);
+    cairo_t* cr = c.cr();
+    pagePanel(cr, kHelpW, kHelpH, Rgb{46, 70, 140}, 501, kHelpTitle, "How to play", 24);
+    HelpWriter out{cr};
+    const double left = 30, indent = 46, right = kHelpW - 26;
+    // Each rule, with its lines after the first under its text.
+    const std::vector<std::vector<const char*>> rules = {
+        {"Slide tiles into the blank to bring every tile home against the clock."},
+        {"Solve a grid to go on to a finer one, from 2 x 2 up to 6 x 6."},
+        {"The move counter counts every move; an undo or a redo counts too."},
+        {"Solved: your time, your moves and the par, the fewest moves there are",
+         "(\"shortest\"; at 5 x 5 and 6 x 6 \"best known\")."},
+        {"A game in progress is kept when you quit: Resume takes it up again."},
+        {"Your own photos: put PNG, JPEG, WebP or BMP files in the Pictures folder",
+         "(installed: ~/.local/share/vesk/Pictures); they join at the next start."},
+    };
+    double y = 60;
+    for (const auto& rule : rules) {
+        // A small gold diamond marks each rule.
+        cairo_move_to(cr, left + 4, y - 4);
+        cairo_line_to(cr, left + 8, y);
+        cairo_line_to(cr, left + 4, y + 4);
+        cairo_line_to(cr, left, y);
+        cairo_close_path(cr);
+        setRgb(cr, kGold);
+        cairo_fill(cr);
+        for (const char* line : rule) {
+            out.text(line, indent, y, right);
+            y += kHelpPitch;
+        }
+    }
+    out.rule(left, kHelpW - left, y - 4);
+    out.heading("Buttons", left, y + 16);
+    const char* buttons[2][3] = {
+        {"Shuffle: deal a new game", "Tile: the solution; Resume: play on", "Help: these pages"},
+        {"Best Times: fastest, fewest moves", "Options: music, sound, numbers, picture", "Exit: quit (the game is kept)"},
+    };
+    const double column = kHelpW / 2.0 - 6;
+    for (int col = 0; col < 2; ++col)
+        for (int i = 0; i < 3; ++i)
+            out.text(buttons[col][i], col ? column : left, y + 38 + kHelpPitch * i, col ? right : column - 12);
+    *ok &= out.ok;
     return c.toKeyed(kPage);
 }
 
+Image helpKeysPage(bool* ok) {
+    Canvas c(kHelpW, kHelpH);
+    cairo_t* cr = c.cr();
+    pagePanel(cr, kHelpW, kHelpH, Rgb{46, 70, 140}, 503, kHelpTitle, "Keys and controller", 24);
+    HelpWriter out{cr};
+    const double left = 30, right = kHelpW - 26, column = kHelpW / 2.0 + 4;
+    out.heading("Keys", left, 56);
+    const std::vector<HelpRow> keysLeft = {
+        {{{"T", 0}}, "tile view / solution", nullptr},
+        {{{"S", 0}}, "shuffle", nullptr},
+        {{{"", 1}, {"", 2}, {"", 3}, {"", 4}}, "slide a tile", nullptr},
+        {{{"U", 0}, {"Ctrl+Z", 0}, {"Backspace", 0}}, "undo", nullptr},
+        {{{"Ctrl+Y", 0}, {"Ctrl+Shift+Z", 0}}, "redo", nullptr},
+        {{{"N", 0}}, "tile numbers on / off", nullptr},
+        {{{"F9", 0}}, "screen capture", nullptr},
+    };
+    const std::vector<HelpRow> keysRight = {
+        {{{"H", 0}}, "hint: slides the next tile", "of a shortest solution"},
+        {{{"G", 0}}, "solve: the game plays the", "solution (no best time)"},
+        {{{"Tab", 0}, {"Shift+Tab", 0}}, "move the focus", nullptr},
+        {{{"Enter", 0}, {"Space", 0}}, "press", nullptr},
+        {{{"Esc", 0}}, "quit (the game is kept)", nullptr},
+    };
+    const double rowsTop = 82;
+    double y = std::max(helpRows(out, keysLeft, left, rowsTop, column - 12),
+                        helpRows(out, keysRight, column, rowsTop, right));
+    out.rule(left, kHelpW - left, y - 6);
+    out.heading("Controller", left, y + 14);
+    const std::vector<HelpRow> padLeft = {
+        {{{"D-pad", 0}, {"left stick", 0}}, "focus / slide", nullptr},
+        {{{"A", 0}}, "press (on the board: hint)", nullptr},
+        {{{"B", 0}}, "undo; on a page: Back", nullptr},
+    };
+    const std::vector<HelpRow> padRight = {
+        {{{"X", 0}}, "tile view", nullptr, {{"Y", 0}}, "deal"},
+        {{{"Start", 0}}, "options", nullptr},
+        {{{"Back", 0}, {"Select", 0}}, "help", nullptr},
+    };
+    helpRows(out, padLeft, left, y + 38, column - 12);
+    helpRows(out, padRight, column, y + 38, right);
+    *ok &= out.ok;
+    return c.toKeyed(kPage);
+}
 Image mousePointer() {
     const int FW = 38, FH = 27, N = 20;
     Canvas c(FW * N, FH);
@@ -766,7 +882,8 @@ bool writeInterface(const std::string& out, const Pictures& pics) {
     ok &= writeBmp(tex + "Won.Tex", won());
     ok &= writeBmp(tex + "Par.Tex", parLine());
     ok &= writeBmp(tex + "HighScore.Tex", highScore());
-    ok &= writeBmp(tex + "HelpPage.Tex", helpPage());
+    ok &= writeBmp(tex + "HelpPage.Tex", helpPage(&ok));
+    ok &= writeBmp(tex + "HelpKeysPage.Tex", helpKeysPage(&ok));
     ok &= writeBmp(tex + "MousePtr.Tex", mousePointer());
     ok &= writeBmp(tex + "GridSize.Tex", gridSizes());
     ok &= writeBmp(out + "/Icon.bmp", icon(pics.full[0]));
@@ -804,6 +921,11 @@ bool writeInterface(const std::string& out, const Pictures& pics) {
         ok &= writeBmp(menu + c.file + ".Tex", control(c.w, c.h, c.caption, c.size, c.matte, seed));
         seed += 7;
     }
+    // The help pages' switch, left of Back and as high: on the first page
+    // it leads to the keys, on the second back to how to play.
+    const double helpSwitchSize = fittingSize({"Keys", "How to play"}, 28, 180 - 26);
+    ok &= writeBmp(menu + "HelpKeys.Tex", control(180, 67, "Keys", helpSwitchSize, kPage, 690));
+    ok &= writeBmp(menu + "HelpRules.Tex", control(180, 67, "How to play", helpSwitchSize, kPage, 694));
     ok &= writeBmp(menu + "Button.Tex", tickBox());
     ok &= writeBmp(menu + "PictureLeft.Tex", arrowControl(26, 30, -1, 700));
     ok &= writeBmp(menu + "PictureRight.Tex", arrowControl(26, 30, +1, 710));
