@@ -167,7 +167,7 @@ def keyboard_alone(game_path, root):
             data = shot("the deal")
             if data:
                 check(cell_colours(data) == DEALT, "keyboard: Tab, Enter dealt a board")
-                check(pixel(data, 640, 105) == v.shown(v.MENU_HOVERED), "keyboard: Shuffle shows the focus")
+                check(pixel(data, 641, 111) == v.shown(v.MENU_HOVERED), "keyboard: Shuffle shows the focus")
             g.xdotool("key", "Tab", "Tab", "Tab", "Return")  # Tile, Best Times, Options
             time.sleep(0.4)
             g.hold_key("Escape", 0.3)
