@@ -3,10 +3,13 @@
 // taking the look back; a game controller's buttons.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fakes/GameHarness.h"
+#include "puzzle/SmallBoards.h"
 
 namespace {
 
@@ -205,14 +208,22 @@ protected:
     GameHarness h;
 };
 
-TEST_F(OnTheBoard, TheArrowsMoveTilesWhereverTheFocusIsAndEnterOnTheBoardPressesNothing) {
+TEST_F(OnTheBoard, TheArrowsMoveTilesWhereverTheFocusIsAndEnterOnTheBoardIsAHint) {
     Key(h, KeyPress::FocusNext);
     Key(h, KeyPress::Up);  // the tile below the blank goes up
     EXPECT_EQ(Blank(), 3);
     for (int tab = 0; tab < 6; ++tab) Key(h, KeyPress::FocusNext);  // past Exit: the board
+    const int32_t away = ShortestLength(h.game.BoardNow().value());
     Key(h, KeyPress::Activate);
+    // No button is pressed: a tile slides, once the solver has the move.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (h.game.hintPending && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        h.Frame();
+    }
     EXPECT_EQ(h.game.screen, ScreenPlaying);
-    EXPECT_EQ(h.audio.Played(), std::vector<std::string>{"Tile.aud"});
+    EXPECT_EQ(h.audio.Played(), (std::vector<std::string>{"Tile.aud", "Tile.aud"}));
+    EXPECT_EQ(ShortestLength(h.game.BoardNow().value()), away - 1);
 }
 
 TEST_F(OnTheBoard, AControllersButtons) {

@@ -385,6 +385,9 @@ TEST_F(SdlMachine, KeyPressesAreCountedOnceAndNeverQueued) {
     down(SDL_SCANCODE_Z, SDLK_z);
     down(SDL_SCANCODE_N, SDLK_n);
     down(SDL_SCANCODE_N, SDLK_n, KMOD_LCTRL);
+    down(SDL_SCANCODE_H, SDLK_h);
+    down(SDL_SCANCODE_G, SDLK_g);
+    down(SDL_SCANCODE_G, SDLK_g, KMOD_LALT);
     down(SDL_SCANCODE_KP_6, SDLK_KP_6);
     // T, S, F9 and Escape by their place, held as long as they are; Tab,
     // Shift+Tab, Enter and Space; a letter the game does not use is nothing.
@@ -401,7 +404,7 @@ TEST_F(SdlMachine, KeyPressesAreCountedOnceAndNeverQueued) {
     EXPECT_EQ(platform->TakeKeyPresses(),
               (std::vector<KeyPress>{KeyPress::Left, KeyPress::Up, KeyPress::Down, KeyPress::Undo, KeyPress::Undo,
                                      KeyPress::Undo, KeyPress::Redo, KeyPress::Redo, KeyPress::Numbers,
-                                     KeyPress::Right, KeyPress::Tile, KeyPress::Shuffle, KeyPress::Capture,
+                                     KeyPress::Hint, KeyPress::Solve, KeyPress::Right, KeyPress::Tile, KeyPress::Shuffle, KeyPress::Capture,
                                      KeyPress::Escape, KeyPress::FocusNext, KeyPress::FocusPrevious,
                                      KeyPress::Activate, KeyPress::Activate}));
     EXPECT_TRUE(platform->TakeKeyPresses().empty());
