@@ -148,7 +148,7 @@ TEST_P(BadFiles, AreSkippedWithOneLineNamingThemAndWhy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, BadFiles,
-                         ::testing::Values(BadFile{"TextNamedPng", "notes.png", "it is not a PNG, JPEG or BMP image"},
+                         ::testing::Values(BadFile{"TextNamedPng", "notes.png", "it is not a PNG, JPEG, WebP or BMP image"},
                                            BadFile{"TruncatedJpeg", "cut.jpg", "the JPEG file is cut short"},
                                            BadFile{"HugePng", "strip.png", "it is larger than 8192 on a side (20000x10)"},
                                            BadFile{"TooSmall", "tiny.bmp", "it is smaller than 64x64 (63x200)"},
