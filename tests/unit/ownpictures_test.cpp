@@ -1,15 +1,22 @@
-// The player's own pictures: preparation, bad files, the picture cycle and
-// the paged row of thumbnails on the options page.
+// The player's own pictures: preparation, bad files, the picture cycle, the
+// paged row of thumbnails on the options page, and the reading of one file
+// (files that lie, EXIF orientations, stopping).
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <thread>
 
 #include "fakes/GameHarness.h"
+#include "fakes/PictureFiles.h"
 #include "pictures/OwnPictures.h"
+#include "pictures/PhotoRead.h"
 
 namespace {
 
@@ -359,3 +366,152 @@ TEST(RowOfThree, ShowsNoArrows) {
 }
 
 }  // namespace
+
+// ---- reading one file ------------------------------------------------------
+
+namespace lying {
+
+using pictures::Bytes;
+
+// The quarter each pixel of a w x h image is in, as kQuarter colours.
+pictures::PixelAt Quarters(int w, int h) {
+    return [w, h](int x, int y) {
+        const Rgb c = kQuarter[(y >= h / 2) * 2 + (x >= w / 2)];
+        return c;
+    };
+}
+
+// The real 8192 x 8192 PNG, made once for every test that reads it.
+const std::string& LargePng() {
+    static TestFolder folder;
+    static const std::string path = [] {
+        const std::string file = folder.File("large.png");
+        EXPECT_TRUE(pictures::WritePng(file, 8192, 8192, Quarters(8192, 8192)));
+        return file;
+    }();
+    return path;
+}
+
+bool Write(const std::string& path, const Bytes& bytes) { return pictures::WriteBytes(path, bytes); }
+
+struct LyingFile {
+    const char* name;
+    const char* file;
+    bool (*make)(const std::string& path);
+    const char* why;  // empty: it is read
+};
+
+// What one read may cost above the memory it starts with.
+constexpr double kBoundMb = 100;
+
+class LyingFiles : public PicturesFolder, public ::testing::WithParamInterface<LyingFile> {};
+
+TEST_P(LyingFiles, AreRefusedWithTheirReasonWithinTheMemoryBound) {
+    const LyingFile& lie = GetParam();
+    fs::create_directories(Dir());
+    const std::string path = Dir() + "/" + lie.file;
+    ASSERT_TRUE(lie.make(path));
+    const pictures::ReadCost cost = pictures::MeasureRead(path);
+    const std::string why = lie.why;
+    if (why.empty()) {
+        EXPECT_TRUE(cost.read) << cost.why;
+    } else {
+        EXPECT_FALSE(cost.read);
+        EXPECT_EQ(cost.why.substr(0, why.size()), why) << cost.why;
+    }
+    EXPECT_LT(cost.peakMb, kBoundMb) << cost.ms << " ms";
+    // The header alone says the same.
+    std::string probed;
+    EXPECT_EQ(ProbeOwnPicture(path, probed), why.empty() || why == "it has more than 500 scans" ||
+                                                 why.rfind("it cannot be decoded", 0) == 0)
+        << probed;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LyingFiles,
+    ::testing::Values(
+        LyingFile{"CutCoreHeaderBmp", "core.bmp", [](const std::string& p) { return Write(p, pictures::CutCoreHeaderBmp()); },
+                  "the BMP header is cut short"},
+        LyingFile{"RowlessBmp", "rowless.bmp", [](const std::string& p) { return Write(p, pictures::RowlessBmp()); },
+                  "the BMP file cannot hold the 8192x8192 pixels it declares"},
+        LyingFile{"OneRowPng", "onerow.png", [](const std::string& p) { return Write(p, pictures::OneRowPng()); },
+                  "it cannot be decoded"},
+        LyingFile{"PatchedFrameJpeg", "patched.jpg",
+                  [](const std::string& p) { return Write(p, pictures::PatchedFrameJpeg()); },
+                  "it is larger than 8192 on a side (65500x65500)"},
+        LyingFile{"ManyScansJpeg", "scans.jpg",
+                  [](const std::string& p) { return Write(p, pictures::ManyScansJpeg(4096, 10000)); },
+                  "it has more than 500 scans"},
+        LyingFile{"Large8192Png", "large.png",
+                  [](const std::string& p) { return fs::copy_file(LargePng(), p); }, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Where the stored image's first row and first column lie in the picture as
+// shown, for each orientation: top, bottom, left or right.
+constexpr char kFirstRow[] = "-TTBBLRRL";
+constexpr char kFirstColumn[] = "-LRRLTTBB";
+
+class Orientation : public PicturesFolder, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Orientation, APhotoComesOutUpright) {
+    const int o = GetParam(), n = 128;
+    // The stored pixel (sx, sy) is shown at the place its row and column give.
+    const pictures::PixelAt upright = Quarters(n, n);
+    const pictures::PixelAt stored = [&](int sx, int sy) {
+        int x = 0, y = 0;
+        const auto place = [n, &x, &y](char side, int along) {
+            if (side == 'T') y = along;
+            if (side == 'B') y = n - 1 - along;
+            if (side == 'L') x = along;
+            if (side == 'R') x = n - 1 - along;
+        };
+        place(kFirstRow[o], sy);
+        place(kFirstColumn[o], sx);
+        return upright(x, y);
+    };
+    fs::create_directories(Dir());
+    const std::string path = Dir() + "/turned.jpg";
+    ASSERT_TRUE(pictures::WriteBytes(path, pictures::EncodeJpeg(n, n, stored, {.orientation = o})));
+    std::string why;
+    const std::optional<OwnPicture> picture = ReadOwnPicture(path, why);
+    ASSERT_TRUE(picture) << why;
+    const auto near = [](uint16_t p, Rgb c) {
+        const int r = (p >> 11) << 3, g = ((p >> 5) & 63) << 2, b = (p & 31) << 3;
+        return std::abs(r - c.r) < 24 && std::abs(g - c.g) < 24 && std::abs(b - c.b) < 24;
+    };
+    for (int k = 0; k < 4; ++k) {
+        const int x = k % 2 ? 375 : 125, y = k / 2 ? 375 : 125;
+        EXPECT_TRUE(near(picture->full->Pixel(x, y), kQuarter[k])) << "quarter " << k << " of orientation " << o;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Exif, Orientation, ::testing::Range(1, 9));
+
+TEST(PhotoRead, AStopDuringTheDecodeEndsTheReadPromptly) {
+    const std::string& path = LargePng();
+    auto begin = std::chrono::steady_clock::now();
+    std::string why;
+    const std::optional<OwnPicture> whole = ReadOwnPicture(path, why);
+    const auto wholeTime = std::chrono::steady_clock::now() - begin;
+    ASSERT_TRUE(whole) << why;
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(whole->full->Pixel(k % 2 ? 375 : 125, k / 2 ? 375 : 125), Quarter(k));
+
+    std::atomic<bool> stop{false}, started{false};
+    std::string stoppedWhy;
+    auto stopped = std::async(std::launch::async, [&] {
+        started = true;
+        const auto from = std::chrono::steady_clock::now();
+        const bool read = ReadOwnPicture(path, stoppedWhy, &stop).has_value();
+        return std::make_pair(read, std::chrono::steady_clock::now() - from);
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!started && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    stop = true;
+    ASSERT_EQ(stopped.wait_for(wholeTime), std::future_status::ready);
+    const auto [read, time] = stopped.get();
+    EXPECT_FALSE(read);
+    EXPECT_EQ(stoppedWhy, "the reading was stopped");
+    EXPECT_LT(time, wholeTime / 2);
+}
+
+}  // namespace lying
