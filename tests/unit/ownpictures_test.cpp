@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
+#include <webp/encode.h>
 
 #include <atomic>
 #include <chrono>
@@ -118,6 +119,57 @@ protected:
         ASSERT_EQ(saved, 0) << IMG_GetError();
     }
 };
+
+struct Format {
+    const char* name;
+    const char* type;  // PNG, JPG, BMP, WEBP (lossless), WEBP-LOSSY
+    int w, h;
+    int tolerance;  // in 8-bit steps, for lossy formats
+};
+
+class Formats : public PicturesFolder, public ::testing::WithParamInterface<Format> {};
+
+TEST_P(Formats, AreReadToTheirCentreSquare) {
+    const Format& f = GetParam();
+    const std::string type = f.type;
+    std::string name = "picture." + std::string(type.rfind("WEBP", 0) == 0 ? "webp" : type == "JPG" ? "jpg" : type == "PNG" ? "png" : "bmp");
+    if (type.rfind("WEBP", 0) == 0) {
+        fs::create_directories(Dir());
+        Sdl::Surface s = MakeImage(f.w, f.h);
+        uint8_t* out = nullptr;
+        const auto* argb = static_cast<const uint8_t*>(s->pixels);
+        const size_t size = type == "WEBP" ? WebPEncodeLosslessBGRA(argb, f.w, f.h, s->pitch, &out)
+                                           : WebPEncodeBGRA(argb, f.w, f.h, s->pitch, 90, &out);
+        ASSERT_GT(size, 0u);
+        ASSERT_TRUE(pictures::WriteBytes(Dir() + "/" + name, pictures::Bytes(out, out + size)));
+        WebPFree(out);
+    } else {
+        Save(name, f.w, f.h, f.type);
+    }
+    std::string why;
+    const std::optional<OwnPicture> picture = ReadOwnPicture(Dir() + "/" + name, why);
+    ASSERT_TRUE(picture) << why;
+    const auto near = [&f](uint16_t p, Rgb c) {
+        const int r = (p >> 11) << 3, g = ((p >> 5) & 63) << 2, b = (p & 31) << 3;
+        return std::abs(r - c.r) <= f.tolerance + 8 && std::abs(g - c.g) <= f.tolerance + 8 &&
+               std::abs(b - c.b) <= f.tolerance + 8;
+    };
+    // Each quarter from the square's edge to near its middle: nothing of the outside.
+    for (int k = 0; k < 4; ++k) {
+        for (const int edge : {0, 1}) {
+            const int x = k % 2 ? (edge ? 494 : 375) : (edge ? 5 : 125), y = k / 2 ? (edge ? 494 : 375) : (edge ? 5 : 125);
+            EXPECT_TRUE(near(picture->full->Pixel(x, y), kQuarter[k])) << "quarter " << k << " at " << x << "," << y;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Formats,
+                         ::testing::Values(Format{"WidePng", "PNG", 2400, 1800, 0}, Format{"TallJpeg", "JPG", 1200, 2600, 24},
+                                           Format{"LargeJpeg", "JPG", 4000, 3000, 24},
+                                           Format{"WideBmp", "BMP", 1500, 1100, 0},
+                                           Format{"LosslessWebp", "WEBP", 2100, 1300, 0},
+                                           Format{"TallLossyWebp", "WEBP-LOSSY", 700, 1900, 24}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct BadFile {
     const char* name;
