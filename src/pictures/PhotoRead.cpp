@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include "pictures/PhotoDecode.h"
 
@@ -115,10 +116,15 @@ std::optional<OwnPicture> ReadOwnPicture(const std::string& path, std::string& w
     uint64_t bytes = 0;
     FileOwner file = Open(path, format, bytes, why);
     if (!file || !Probe(file.get(), format, bytes, why)) return std::nullopt;
-    SurfaceOwner square = format == Format::Png    ? ReadPng(file.get(), limits, why)
-                          : format == Format::Jpeg ? ReadJpeg(file.get(), limits, why)
-                          : format == Format::Webp ? ReadWebp(file.get(), limits, why)
-                                                   : ReadBmp(file.get(), bytes, limits, why);
+    SurfaceOwner square;
+    try {
+        square = format == Format::Png    ? ReadPng(file.get(), limits, why)
+                 : format == Format::Jpeg ? ReadJpeg(file.get(), limits, why)
+                 : format == Format::Webp ? ReadWebp(file.get(), limits, why)
+                                          : ReadBmp(file.get(), bytes, limits, why);
+    } catch (const std::bad_alloc&) {
+        why.clear();
+    }
     if (!square) {
         if (why.empty()) why = "there is not enough memory to read it";
         return std::nullopt;

@@ -11,8 +11,9 @@ namespace photo {
 
 namespace {
 
-// A chunk larger than this, or more of them kept than the second, is refused.
-constexpr size_t kMaxChunkBytes = 16u << 20;
+// A chunk larger than a picture file may be, or more of the chunks kept
+// beside the image (text, colour profiles) than the second, is refused.
+constexpr size_t kMaxChunkBytes = 256u << 20;
 constexpr size_t kMaxChunkCache = 32u << 20;
 // Where each of the seven passes of an interlaced image puts its pixels in a row.
 constexpr int kPassFirst[7] = {0, 4, 0, 2, 0, 1, 0};
