@@ -60,8 +60,10 @@ bool ReadHeader(FILE* file, uint64_t fileBytes, BmpHeader& head, std::string& wh
 bool ProbeBmp(FILE* file, uint64_t fileBytes, int& w, int& h, std::string& why) {
     BmpHeader head;
     if (!ReadHeader(file, fileBytes, head, why)) return false;
-    // Uncompressed rows (or bit fields) lie in the file whole.
-    const bool plain = head.compression == 0 || head.compression == 3 || head.compression == 6;
+    // But for run-length coded ones (whose rows SDL checks as it reads them),
+    // the rows lie in the file whole: SDL reads any other kind, even one it
+    // does not know, as uncompressed rows into a surface of the declared size.
+    const bool plain = head.compression != 1 && head.compression != 2;
     if (plain && head.w > 0 && head.h > 0) {
         const uint64_t rowBytes = (static_cast<uint64_t>(head.w) * head.bits + 31) / 32 * 4;
         if (static_cast<uint64_t>(head.dataOffset) + rowBytes * static_cast<uint64_t>(head.h) > fileBytes) {
