@@ -146,6 +146,9 @@ TEST_P(Formats, AreReadToTheirCentreSquare) {
     } else {
         Save(name, f.w, f.h, f.type);
     }
+    // Taken from the folder by its name, and read.
+    std::ostringstream log;
+    EXPECT_EQ(LoadOwnPictures(Dir(), log).size(), 1u) << log.str();
     std::string why;
     const std::optional<OwnPicture> picture = ReadOwnPicture(Dir() + "/" + name, why);
     ASSERT_TRUE(picture) << why;
