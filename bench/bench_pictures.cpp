@@ -68,15 +68,20 @@ int main() {
         }
         // Files that lie, and the largest picture taken.
         const std::string d = dir;
-        const auto quarters = [](int x, int y) { return Rgb{uint8_t(x < 4096 ? 200 : 20), uint8_t(y < 4096 ? 40 : 220), 90}; };
+        const auto quarters = [](int x, int y) {
+            return Rgb{uint8_t(x < 4096 ? 200 : 20), uint8_t(y < 4096 ? 40 : 220), 90};
+        };
         const struct {
             const char* name;
             std::string path;
             bool made;
         } files[] = {
-            {"BMP core header cut at 25 bytes", d + "/core.bmp", pictures::WriteBytes(d + "/core.bmp", pictures::CutCoreHeaderBmp())},
-            {"BMP 8192x8192 with no rows (54 bytes)", d + "/rowless.bmp", pictures::WriteBytes(d + "/rowless.bmp", pictures::RowlessBmp())},
-            {"PNG 8192x8192 with one row", d + "/onerow.png", pictures::WriteBytes(d + "/onerow.png", pictures::OneRowPng())},
+            {"BMP core header cut at 25 bytes", d + "/core.bmp",
+             pictures::WriteBytes(d + "/core.bmp", pictures::CutCoreHeaderBmp())},
+            {"BMP 8192x8192 with no rows (54 bytes)", d + "/rowless.bmp",
+             pictures::WriteBytes(d + "/rowless.bmp", pictures::RowlessBmp())},
+            {"PNG 8192x8192 with one row", d + "/onerow.png",
+             pictures::WriteBytes(d + "/onerow.png", pictures::OneRowPng())},
             {"JPEG frame header patched to 65500x65500", d + "/patched.jpg",
              pictures::WriteBytes(d + "/patched.jpg", pictures::PatchedFrameJpeg())},
             {"JPEG 4096x4096 progressive + 10000 scans", d + "/scans.jpg",

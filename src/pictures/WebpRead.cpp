@@ -87,7 +87,8 @@ SurfaceOwner ReadWebp(FILE* file, const ReadLimits& limits, std::string& why) {
         return nullptr;
     }
     for (int y = 0; y < out; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(square->pixels) + static_cast<size_t>(y) * square->pitch);
+        auto* row =
+            reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(square->pixels) + static_cast<size_t>(y) * square->pitch);
         for (int x = 0; x < out; ++x) row[x] |= 0xFF000000u;
     }
     return square;

@@ -1,7 +1,7 @@
 #include "fakes/PictureFiles.h"
 
-#include <spng.h>
 #include <malloc.h>
+#include <spng.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -175,7 +175,10 @@ Bytes OneRowPng() {
 }
 
 Bytes PatchedFrameJpeg() {
-    Bytes jpeg = EncodeJpeg(128, 128, [](int x, int y) { return Rgb{uint8_t(x * 2), uint8_t(y * 2), 90}; },
+    Bytes jpeg = EncodeJpeg(128, 128,
+                            [](int x, int y) {
+                                return Rgb{uint8_t(x * 2), uint8_t(y * 2), 90};
+                            },
                             {.quality = 50});
     for (size_t i = 2; i + 9 < jpeg.size(); ++i) {
         if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
@@ -193,7 +196,10 @@ Bytes PatchedFrameJpeg() {
 }
 
 Bytes ManyScansJpeg(int side, int scans) {
-    Bytes jpeg = EncodeJpeg(side, side, [](int x, int y) { return Rgb{uint8_t((x + y) / 32), 0, 0}; },
+    Bytes jpeg = EncodeJpeg(side, side,
+                            [](int x, int y) {
+                                return Rgb{uint8_t((x + y) / 32), 0, 0};
+                            },
                             {.grey = true, .progressive = true, .quality = 50});
     // Each: the one component, its tables, the DC band, refining bit 0 after bit 1; no data.
     const uint8_t scan[] = {0xFF, 0xDA, 0, 8, 1, 1, 0x00, 0, 0, 0x10};
@@ -239,7 +245,8 @@ ReadCost MeasureRead(const std::string& path) {
     close(pipeFds[1]);
     std::string text;
     char buffer[512];
-    for (ssize_t got; (got = read(pipeFds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(got));
+    for (ssize_t got; (got = read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(got));
     close(pipeFds[0]);
     int status = 0;
     if (child > 0) waitpid(child, &status, 0);

@@ -18,8 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_RULE(fits || !picture, "a picture read whose header was refused (%s)", probed.c_str());
     FUZZ_RULE(picture || !why.empty(), "no picture and no reason");
     if (picture) {
-        FUZZ_RULE(picture->full && picture->full->Width() == 500 && picture->full->Height() == 500, "a full picture not 500x500");
-        FUZZ_RULE(picture->thumb && picture->thumb->Width() == 60 && picture->thumb->Height() == 60, "a thumbnail not 60x60");
+        FUZZ_RULE(picture->full && picture->full->Width() == 500 && picture->full->Height() == 500,
+                  "a full picture not 500x500");
+        FUZZ_RULE(picture->thumb && picture->thumb->Width() == 60 && picture->thumb->Height() == 60,
+                  "a thumbnail not 60x60");
     }
     return 0;
 }

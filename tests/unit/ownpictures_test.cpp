@@ -132,7 +132,10 @@ class Formats : public PicturesFolder, public ::testing::WithParamInterface<Form
 TEST_P(Formats, AreReadToTheirCentreSquare) {
     const Format& f = GetParam();
     const std::string type = f.type;
-    std::string name = "picture." + std::string(type.rfind("WEBP", 0) == 0 ? "webp" : type == "JPG" ? "jpg" : type == "PNG" ? "png" : "bmp");
+    std::string name = "picture." + std::string(type.rfind("WEBP", 0) == 0 ? "webp"
+                                                : type == "JPG"            ? "jpg"
+                                                : type == "PNG"            ? "png"
+                                                                           : "bmp");
     if (type.rfind("WEBP", 0) == 0) {
         fs::create_directories(Dir());
         Sdl::Surface s = MakeImage(f.w, f.h);
@@ -160,14 +163,16 @@ TEST_P(Formats, AreReadToTheirCentreSquare) {
     // Each quarter from the square's edge to near its middle: nothing of the outside.
     for (int k = 0; k < 4; ++k) {
         for (const int edge : {0, 1}) {
-            const int x = k % 2 ? (edge ? 494 : 375) : (edge ? 5 : 125), y = k / 2 ? (edge ? 494 : 375) : (edge ? 5 : 125);
+            const int x = k % 2 ? (edge ? 494 : 375) : (edge ? 5 : 125),
+                      y = k / 2 ? (edge ? 494 : 375) : (edge ? 5 : 125);
             EXPECT_TRUE(near(picture->full->Pixel(x, y), kQuarter[k])) << "quarter " << k << " at " << x << "," << y;
         }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, Formats,
-                         ::testing::Values(Format{"WidePng", "PNG", 2400, 1800, 0}, Format{"TallJpeg", "JPG", 1200, 2600, 24},
+                         ::testing::Values(Format{"WidePng", "PNG", 2400, 1800, 0},
+                                           Format{"TallJpeg", "JPG", 1200, 2600, 24},
                                            Format{"LargeJpeg", "JPG", 4000, 3000, 24},
                                            Format{"WideBmp", "BMP", 1500, 1100, 0},
                                            Format{"LosslessWebp", "WEBP", 2100, 1300, 0},
@@ -209,13 +214,14 @@ TEST_P(BadFiles, AreSkippedWithOneLineNamingThemAndWhy) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, BadFiles,
-                         ::testing::Values(BadFile{"TextNamedPng", "notes.png", "it is not a PNG, JPEG, WebP or BMP image"},
-                                           BadFile{"TruncatedJpeg", "cut.jpg", "the JPEG file is cut short"},
-                                           BadFile{"HugePng", "strip.png", "it is larger than 8192 on a side (20000x10)"},
-                                           BadFile{"TooSmall", "tiny.bmp", "it is smaller than 64x64 (63x200)"},
-                                           BadFile{"TooLong", "banner.bmp", "it is more than four times as long"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadFiles,
+    ::testing::Values(BadFile{"TextNamedPng", "notes.png", "it is not a PNG, JPEG, WebP or BMP image"},
+                      BadFile{"TruncatedJpeg", "cut.jpg", "the JPEG file is cut short"},
+                      BadFile{"HugePng", "strip.png", "it is larger than 8192 on a side (20000x10)"},
+                      BadFile{"TooSmall", "tiny.bmp", "it is smaller than 64x64 (63x200)"},
+                      BadFile{"TooLong", "banner.bmp", "it is more than four times as long"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 Rgb Numbered(int i) { return Rgb{static_cast<uint8_t>(4 + 8 * (i % 32)), static_cast<uint8_t>(2 + 4 * (i / 32)), 100}; }
 
@@ -477,15 +483,16 @@ TEST_P(LyingFiles, AreRefusedWithTheirReasonWithinTheMemoryBound) {
     EXPECT_LT(cost.peakMb, kBoundMb) << cost.ms << " ms";
     // The header alone says the same.
     std::string probed;
-    EXPECT_EQ(ProbeOwnPicture(path, probed), why.empty() || why == "it has more than 500 scans" ||
-                                                 why.rfind("it cannot be decoded", 0) == 0)
+    EXPECT_EQ(ProbeOwnPicture(path, probed),
+              why.empty() || why == "it has more than 500 scans" || why.rfind("it cannot be decoded", 0) == 0)
         << probed;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, LyingFiles,
     ::testing::Values(
-        LyingFile{"CutCoreHeaderBmp", "core.bmp", [](const std::string& p) { return Write(p, pictures::CutCoreHeaderBmp()); },
+        LyingFile{"CutCoreHeaderBmp", "core.bmp",
+                  [](const std::string& p) { return Write(p, pictures::CutCoreHeaderBmp()); },
                   "the BMP header is cut short"},
         LyingFile{"RowlessBmp", "rowless.bmp", [](const std::string& p) { return Write(p, pictures::RowlessBmp()); },
                   "the BMP file cannot hold the 8192x8192 pixels it declares"},
@@ -497,8 +504,7 @@ INSTANTIATE_TEST_SUITE_P(
         LyingFile{"ManyScansJpeg", "scans.jpg",
                   [](const std::string& p) { return Write(p, pictures::ManyScansJpeg(4096, 10000)); },
                   "it has more than 500 scans"},
-        LyingFile{"Large8192Png", "large.png",
-                  [](const std::string& p) { return fs::copy_file(LargePng(), p); }, ""}),
+        LyingFile{"Large8192Png", "large.png", [](const std::string& p) { return fs::copy_file(LargePng(), p); }, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Where the stored image's first row and first column lie in the picture as
