@@ -558,7 +558,7 @@ Image helpPage() {
         "Click a tile next to the empty slot to slide it across.",
         "Put every tile back home to finish; the clock keeps your time.",
         "Solve a level to go on to a finer grid, from 2 x 2 up to 6 x 6.",
-        "Your own photos: PNG, JPEG or BMP files in the game's Pictures folder",
+        "Your own photos: PNG, JPEG, WebP or BMP files in the game's Pictures folder",
         "(installed: ~/.local/share/vesk/Pictures) join the puzzles at the next start.",
     };
     for (int i = 0; i < 6; ++i) {
