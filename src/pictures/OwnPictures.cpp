@@ -1,13 +1,10 @@
-// Reading the player's pictures with SDL_image and preparing them for play.
+// Finding the player's pictures and preparing them for play.
 #include "pictures/OwnPictures.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -15,17 +12,13 @@
 
 #include "app/Game.h"
 #include "pictures/HollowLook.h"
+#include "pictures/PhotoRead.h"
 #include "platform/Paths.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kMinSide = 64;
-constexpr int kMaxSide = 8192;
-constexpr int kMaxAspect = 4;
-// An 8192 x 8192 bitmap at 24 bits is about 200 MB: no picture file is bigger.
-constexpr uintmax_t kMaxFileBytes = 256u << 20;
 constexpr uint16_t kColorKey = Rgb565(0, 255, 0);
 // Pure green one step darker: looks the same, is never taken for the key.
 constexpr uint16_t kNudgedGreen = kColorKey - (1 << 5);
@@ -33,10 +26,10 @@ constexpr uint16_t kNudgedGreen = kColorKey - (1 << 5);
 const char kReadme[] =
     "Your own pictures for Vesk\n"
     "\n"
-    "Put PNG, JPEG or BMP files into this folder. Each one becomes a puzzle\n"
-    "after Tiger, Bird and Flower, in file-name order, the next time Vesk\n"
-    "starts. Choose it on the Options page; when there are more than three\n"
-    "pictures, the arrows beside them page through the row.\n"
+    "Put PNG, JPEG, WebP or BMP files into this folder. Each one becomes a\n"
+    "puzzle after Tiger, Bird and Flower, in file-name order, the next time\n"
+    "Vesk starts. Choose it on the Options page; when there are more than\n"
+    "three pictures, the arrows beside them page through the row.\n"
     "\n"
     "The middle square of a picture is used. A picture must be at least\n"
     "64 x 64 pixels, at most 8192 on a side, and at most four times as long\n"
@@ -58,114 +51,7 @@ uint32_t* ArgbRow(SDL_Surface* s, int y) {
 bool HasPictureExtension(const fs::path& file) {
     std::string ext = file.extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext == ".png" || ext == ".jpg" || ext == ".jpeg" || ext == ".bmp";
-}
-
-std::string SizeText(int w, int h) { return " (" + std::to_string(w) + "x" + std::to_string(h) + ")"; }
-
-// What keeps an image of w x h out of the game; empty when nothing does.
-std::string SizeProblem(int w, int h) {
-    if (w > kMaxSide || h > kMaxSide) return "it is larger than 8192 on a side" + SizeText(w, h);
-    if (w < kMinSide || h < kMinSide) return "it is smaller than 64x64" + SizeText(w, h);
-    if (w > kMaxAspect * h || h > kMaxAspect * w) {
-        return "it is more than four times as long as it is wide" + SizeText(w, h);
-    }
-    return {};
-}
-
-uint32_t Be16(const std::vector<uint8_t>& b, size_t i) { return static_cast<uint32_t>(b[i] << 8 | b[i + 1]); }
-uint32_t Le32(const std::vector<uint8_t>& b, size_t i) {
-    return static_cast<uint32_t>(b[i]) | static_cast<uint32_t>(b[i + 1]) << 8 | static_cast<uint32_t>(b[i + 2]) << 16 |
-           static_cast<uint32_t>(b[i + 3]) << 24;
-}
-
-// The markers of a JPEG file: its size from the frame header, and whether
-// the file reaches its end-of-image marker (a file cut short does not; the
-// decoder would fill the missing part with grey).
-struct JpegWalk {
-    bool whole = false;
-    int w = 0, h = 0;
-};
-
-JpegWalk WalkJpeg(const std::vector<uint8_t>& b) {
-    JpegWalk walk;
-    const size_t n = b.size();
-    size_t i = 2;  // after the start-of-image marker
-    while (i < n && b[i] == 0xFF) {
-        while (i < n && b[i] == 0xFF) ++i;  // fill bytes
-        if (i >= n) break;
-        const uint8_t marker = b[i++];
-        if (marker == 0xD9) {
-            walk.whole = true;
-            break;
-        }
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length follows
-        if (i + 2 > n) break;
-        const size_t length = Be16(b, i);
-        if (length < 2 || i + length > n) break;
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame && length >= 7) {
-            walk.h = static_cast<int>(Be16(b, i + 3));
-            walk.w = static_cast<int>(Be16(b, i + 5));
-        }
-        i += length;
-        if (marker == 0xDA) {
-            // Coded data runs to the next marker that is neither a stuffed
-            // byte nor a restart.
-            while (i + 1 < n && !(b[i] == 0xFF && b[i + 1] != 0x00 && (b[i + 1] < 0xD0 || b[i + 1] > 0xD7))) ++i;
-            if (i + 1 >= n) break;
-        }
-    }
-    return walk;
-}
-
-// The size a PNG or BMP header declares, so that a huge image is refused
-// before it is decoded. False when the header does not say.
-bool DeclaredSize(const std::vector<uint8_t>& b, const std::string& type, int& w, int& h) {
-    if (type == "PNG" && b.size() >= 24) {
-        const uint32_t pw = Be16(b, 16) << 16 | Be16(b, 18), ph = Be16(b, 20) << 16 | Be16(b, 22);
-        w = static_cast<int>(std::min<uint32_t>(pw, INT32_MAX));
-        h = static_cast<int>(std::min<uint32_t>(ph, INT32_MAX));
-        return true;
-    }
-    if (type == "BMP" && b.size() >= 26) {
-        if (Le32(b, 14) == 12) {  // the old core header: 16-bit sizes
-            w = static_cast<int>(b[18] | b[19] << 8);
-            h = static_cast<int>(b[20] | b[21] << 8);
-        } else {
-            const int64_t bw = static_cast<int32_t>(Le32(b, 18)), bh = static_cast<int32_t>(Le32(b, 22));
-            w = static_cast<int>(std::min<int64_t>(bw < 0 ? -bw : bw, INT32_MAX));
-            h = static_cast<int>(std::min<int64_t>(bh < 0 ? -bh : bh, INT32_MAX));
-        }
-        return true;
-    }
-    return false;
-}
-
-bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& why) {
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        why = std::string("it cannot be read (") + std::strerror(errno ? errno : EACCES) + ")";
-        return false;
-    }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0) {
-        why = "it cannot be read";
-        return false;
-    }
-    if (static_cast<uintmax_t>(size) > kMaxFileBytes) {
-        why = "it is larger than 256 MB";
-        return false;
-    }
-    bytes.resize(static_cast<size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
-        why = "it cannot be read";
-        return false;
-    }
-    return true;
+    return ext == ".png" || ext == ".jpg" || ext == ".jpeg" || ext == ".webp" || ext == ".bmp";
 }
 
 // Halves an image with a 2x2 box filter (an odd last row or column is dropped).
@@ -263,60 +149,6 @@ std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream&
     }
     log.flush();
     return pictures;
-}
-
-std::optional<OwnPicture> ReadOwnPicture(const std::string& path, std::string& why) {
-    std::vector<uint8_t> bytes;
-    if (!ReadFile(path, bytes, why)) return std::nullopt;
-    if (bytes.empty()) {
-        why = "it is empty";
-        return std::nullopt;
-    }
-
-    std::unique_ptr<SDL_RWops, int (*)(SDL_RWops*)> file(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())),
-                                                         SDL_RWclose);
-    if (!file) {
-        why = "it cannot be read";
-        return std::nullopt;
-    }
-    const std::string type = IMG_isPNG(file.get()) ? "PNG"
-                             : IMG_isJPG(file.get()) ? "JPG"
-                             : IMG_isBMP(file.get()) ? "BMP"
-                                                     : "";
-    if (type.empty()) {
-        why = "it is not a PNG, JPEG or BMP image";
-        return std::nullopt;
-    }
-    int w = 0, h = 0;
-    if (type == "JPG") {
-        const JpegWalk walk = WalkJpeg(bytes);
-        if (!walk.whole) {
-            why = "the JPEG file is cut short or damaged";
-            return std::nullopt;
-        }
-        w = walk.w;
-        h = walk.h;
-    } else {
-        DeclaredSize(bytes, type, w, h);
-    }
-    if (w > kMaxSide || h > kMaxSide) {
-        why = SizeProblem(w, h);
-        return std::nullopt;
-    }
-
-    SdlSurface image(IMG_LoadTyped_RW(file.get(), 0, type.c_str()));
-    if (!image) {
-        why = std::string("it cannot be decoded (") + IMG_GetError() + ")";
-        return std::nullopt;
-    }
-    why = SizeProblem(image->w, image->h);
-    if (!why.empty()) return std::nullopt;
-    OwnPicture picture = PreparePicture(image.get());
-    if (!picture.full || !picture.thumb) {
-        why = "there is not enough memory to prepare it";
-        return std::nullopt;
-    }
-    return picture;
 }
 
 OwnPicture PreparePicture(SDL_Surface* image) {

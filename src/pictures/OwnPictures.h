@@ -1,4 +1,4 @@
-// The player's own pictures: every PNG, JPEG or BMP file of the Pictures
+// The player's own pictures: every PNG, JPEG, WebP or BMP file of the Pictures
 // folder becomes a puzzle after the game's three. Each is read once, at
 // start-up, and prepared in memory: its middle square scaled to 500x500 in the
 // frame's 5-6-5 format, and a 60x60 thumbnail. Nothing is written back.
@@ -30,13 +30,10 @@ struct OwnPicture {
 // does not exist yet. False when it cannot be made.
 bool MakePicturesFolder(const std::string& folder);
 
-// The PNG, JPEG and BMP files of the folder in file-name order, prepared; at
+// The PNG, JPEG, WebP and BMP files of the folder in file-name order, prepared; at
 // most kMaxOwnPictures. Every file left out is named on `log`, one line each,
 // with the reason.
 std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream& log);
-
-// One file read and prepared; without a picture, `why` says what is wrong.
-std::optional<OwnPicture> ReadOwnPicture(const std::string& path, std::string& why);
 
 // A decoded image of any size prepared for play: its centre square, scaled
 // with a filter, in 5-6-5 with pure green moved one step off the colour key.
@@ -46,3 +43,6 @@ OwnPicture PreparePicture(SDL_Surface* image);
 SurfacePtr CutSquare(const Surface& picture, int x, int y, int size);
 // The blank tile of a picture: its top-left size x size square as an empty slot.
 SurfacePtr HollowTile(const Surface& picture, int size);
+
+// Reading one file: ProbeOwnPicture, ReadOwnPicture.
+#include "pictures/PhotoRead.h"

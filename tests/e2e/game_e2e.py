@@ -10,6 +10,7 @@ import argparse
 import glob
 import os
 import re
+import shutil
 import signal
 import struct
 import subprocess
@@ -217,6 +218,12 @@ def latest_capture(folder, before):
         return len(files), f.read()
 
 
+# The lying files among the own-picture fuzz target's seeds.
+FUZZ_PICTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fuzz", "corpus", "own")
+LYING_FILES = ["core-header-cut-at-25-bytes.bmp", "8192-square-no-rows.bmp", "8192-square-one-row.png",
+               "frame-patched-to-65500.jpg", "600-empty-scans.jpg"]
+
+
 def own_picture(game_path, root):
     """A PNG in the pictures folder, chosen on the options page (a page of the
     row to the right), dealt at 2 x 2 and solved. A text file named .png
@@ -225,6 +232,10 @@ def own_picture(game_path, root):
     v.write_png(os.path.join(folder, "Pictures", "Mine.png"), 800, 600, own_pixel)
     with open(os.path.join(folder, "Pictures", "Broken.png"), "w") as f:
         f.write("not a picture\n")
+    # Files that lie about themselves, each refused (a sanitizer build checks
+    # the game leaks nothing of them).
+    for name in LYING_FILES:
+        shutil.copy(os.path.join(FUZZ_PICTURES, name), os.path.join(folder, "Pictures", name))
     with v.Xvfb(800, 600) as x:
         g = v.Game(game_path, folder, x)
         try:
@@ -270,7 +281,10 @@ def own_picture(game_path, root):
             g.hold_key("Escape", 0.12)
             check(g.wait(10) == 1, "own picture: Escape ends the game")
             err = g.stderr()
-            check("Broken.png skipped: it is not a PNG, JPEG or BMP image" in err, "own picture: the bad file named")
+            check("Broken.png skipped: it is not a PNG, JPEG, WebP or BMP image" in err, "own picture: the bad file named")
+            for name in LYING_FILES:
+                check(name + " skipped: " in err, "own picture: %s named as skipped" % name)
+            check("LeakSanitizer" not in err, "own picture: no leak")
             check("Mine.png" not in err, "own picture: nothing said of the good one")
         finally:
             g.kill()
@@ -537,7 +551,7 @@ def failed_start(game_path, root):
     env = dict(os.environ, SDL_VIDEODRIVER="x11", VESK_NO_MESSAGE_BOX="1", SDL_AUDIODRIVER="dummy")
     env.pop("DISPLAY", None)
     env.pop("WAYLAND_DISPLAY", None)
-    env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
+    env = v.leak_checked(env)
     run = subprocess.run([v.game_in(folder, game_path)], cwd=folder, env=env, capture_output=True, text=True,
                          timeout=20)
     check(run.returncode == 255, "no display: status -1 (%d)" % run.returncode)

@@ -192,9 +192,18 @@ def game_env(xvfb):
     env = xvfb.env()
     env["SDL_AUDIODRIVER"] = "dummy"
     env["VESK_NO_MESSAGE_BOX"] = "1"
-    # X and GL libraries keep memory to the end; leak reports of a sanitizer
-    # build would only be about them (the unit tests check our own code).
-    env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
+    return leak_checked(env)
+
+
+# The system libraries' own leaks, left out of a sanitizer build's leak report.
+LSAN_SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "lsan.supp")
+
+
+def leak_checked(env):
+    """A sanitizer build checks for leaks at its end, but for those of the
+    system libraries the suppressions name; a leak fails the game's status."""
+    env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=1").lstrip(":")
+    env["LSAN_OPTIONS"] = (env.get("LSAN_OPTIONS", "") + ":suppressions=" + LSAN_SUPPRESSIONS).lstrip(":")
     return env
 
 

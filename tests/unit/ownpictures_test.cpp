@@ -1,15 +1,23 @@
-// The player's own pictures: preparation, bad files, the picture cycle and
-// the paged row of thumbnails on the options page.
+// The player's own pictures: preparation, bad files, the picture cycle, the
+// paged row of thumbnails on the options page, and the reading of one file
+// (files that lie, EXIF orientations, stopping).
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
+#include <webp/encode.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <thread>
 
 #include "fakes/GameHarness.h"
+#include "fakes/PictureFiles.h"
 #include "pictures/OwnPictures.h"
+#include "pictures/PhotoRead.h"
 
 namespace {
 
@@ -112,6 +120,65 @@ protected:
     }
 };
 
+struct Format {
+    const char* name;
+    const char* type;  // PNG, JPG, BMP, WEBP (lossless), WEBP-LOSSY
+    int w, h;
+    int tolerance;  // in 8-bit steps, for lossy formats
+};
+
+class Formats : public PicturesFolder, public ::testing::WithParamInterface<Format> {};
+
+TEST_P(Formats, AreReadToTheirCentreSquare) {
+    const Format& f = GetParam();
+    const std::string type = f.type;
+    std::string name = "picture." + std::string(type.rfind("WEBP", 0) == 0 ? "webp"
+                                                : type == "JPG"            ? "jpg"
+                                                : type == "PNG"            ? "png"
+                                                                           : "bmp");
+    if (type.rfind("WEBP", 0) == 0) {
+        fs::create_directories(Dir());
+        Sdl::Surface s = MakeImage(f.w, f.h);
+        uint8_t* out = nullptr;
+        const auto* argb = static_cast<const uint8_t*>(s->pixels);
+        const size_t size = type == "WEBP" ? WebPEncodeLosslessBGRA(argb, f.w, f.h, s->pitch, &out)
+                                           : WebPEncodeBGRA(argb, f.w, f.h, s->pitch, 90, &out);
+        ASSERT_GT(size, 0u);
+        ASSERT_TRUE(pictures::WriteBytes(Dir() + "/" + name, pictures::Bytes(out, out + size)));
+        WebPFree(out);
+    } else {
+        Save(name, f.w, f.h, f.type);
+    }
+    // Taken from the folder by its name, and read.
+    std::ostringstream log;
+    EXPECT_EQ(LoadOwnPictures(Dir(), log).size(), 1u) << log.str();
+    std::string why;
+    const std::optional<OwnPicture> picture = ReadOwnPicture(Dir() + "/" + name, why);
+    ASSERT_TRUE(picture) << why;
+    const auto near = [&f](uint16_t p, Rgb c) {
+        const int r = (p >> 11) << 3, g = ((p >> 5) & 63) << 2, b = (p & 31) << 3;
+        return std::abs(r - c.r) <= f.tolerance + 8 && std::abs(g - c.g) <= f.tolerance + 8 &&
+               std::abs(b - c.b) <= f.tolerance + 8;
+    };
+    // Each quarter from the square's edge to near its middle: nothing of the outside.
+    for (int k = 0; k < 4; ++k) {
+        for (const int edge : {0, 1}) {
+            const int x = k % 2 ? (edge ? 494 : 375) : (edge ? 5 : 125),
+                      y = k / 2 ? (edge ? 494 : 375) : (edge ? 5 : 125);
+            EXPECT_TRUE(near(picture->full->Pixel(x, y), kQuarter[k])) << "quarter " << k << " at " << x << "," << y;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Formats,
+                         ::testing::Values(Format{"WidePng", "PNG", 2400, 1800, 0},
+                                           Format{"TallJpeg", "JPG", 1200, 2600, 24},
+                                           Format{"LargeJpeg", "JPG", 4000, 3000, 24},
+                                           Format{"WideBmp", "BMP", 1500, 1100, 0},
+                                           Format{"LosslessWebp", "WEBP", 2100, 1300, 0},
+                                           Format{"TallLossyWebp", "WEBP-LOSSY", 700, 1900, 24}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct BadFile {
     const char* name;
     const char* file;
@@ -147,13 +214,14 @@ TEST_P(BadFiles, AreSkippedWithOneLineNamingThemAndWhy) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, BadFiles,
-                         ::testing::Values(BadFile{"TextNamedPng", "notes.png", "it is not a PNG, JPEG or BMP image"},
-                                           BadFile{"TruncatedJpeg", "cut.jpg", "the JPEG file is cut short"},
-                                           BadFile{"HugePng", "strip.png", "it is larger than 8192 on a side (20000x10)"},
-                                           BadFile{"TooSmall", "tiny.bmp", "it is smaller than 64x64 (63x200)"},
-                                           BadFile{"TooLong", "banner.bmp", "it is more than four times as long"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadFiles,
+    ::testing::Values(BadFile{"TextNamedPng", "notes.png", "it is not a PNG, JPEG, WebP or BMP image"},
+                      BadFile{"TruncatedJpeg", "cut.jpg", "the JPEG file is cut short"},
+                      BadFile{"HugePng", "strip.png", "it is larger than 8192 on a side (20000x10)"},
+                      BadFile{"TooSmall", "tiny.bmp", "it is smaller than 64x64 (63x200)"},
+                      BadFile{"TooLong", "banner.bmp", "it is more than four times as long"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 Rgb Numbered(int i) { return Rgb{static_cast<uint8_t>(4 + 8 * (i % 32)), static_cast<uint8_t>(2 + 4 * (i / 32)), 100}; }
 
@@ -359,3 +427,152 @@ TEST(RowOfThree, ShowsNoArrows) {
 }
 
 }  // namespace
+
+// ---- reading one file ------------------------------------------------------
+
+namespace lying {
+
+using pictures::Bytes;
+
+// The quarter each pixel of a w x h image is in, as kQuarter colours.
+pictures::PixelAt Quarters(int w, int h) {
+    return [w, h](int x, int y) {
+        const Rgb c = kQuarter[(y >= h / 2) * 2 + (x >= w / 2)];
+        return c;
+    };
+}
+
+// The real 8192 x 8192 PNG, made once for every test that reads it.
+const std::string& LargePng() {
+    static TestFolder folder;
+    static const std::string path = [] {
+        const std::string file = folder.File("large.png");
+        EXPECT_TRUE(pictures::WritePng(file, 8192, 8192, Quarters(8192, 8192)));
+        return file;
+    }();
+    return path;
+}
+
+bool Write(const std::string& path, const Bytes& bytes) { return pictures::WriteBytes(path, bytes); }
+
+struct LyingFile {
+    const char* name;
+    const char* file;
+    bool (*make)(const std::string& path);
+    const char* why;  // empty: it is read
+};
+
+// What one read may cost above the memory it starts with.
+constexpr double kBoundMb = 100;
+
+class LyingFiles : public PicturesFolder, public ::testing::WithParamInterface<LyingFile> {};
+
+TEST_P(LyingFiles, AreRefusedWithTheirReasonWithinTheMemoryBound) {
+    const LyingFile& lie = GetParam();
+    fs::create_directories(Dir());
+    const std::string path = Dir() + "/" + lie.file;
+    ASSERT_TRUE(lie.make(path));
+    const pictures::ReadCost cost = pictures::MeasureRead(path);
+    const std::string why = lie.why;
+    if (why.empty()) {
+        EXPECT_TRUE(cost.read) << cost.why;
+    } else {
+        EXPECT_FALSE(cost.read);
+        EXPECT_EQ(cost.why.substr(0, why.size()), why) << cost.why;
+    }
+    EXPECT_LT(cost.peakMb, kBoundMb) << cost.ms << " ms";
+    // The header alone says the same.
+    std::string probed;
+    EXPECT_EQ(ProbeOwnPicture(path, probed),
+              why.empty() || why == "it has more than 500 scans" || why.rfind("it cannot be decoded", 0) == 0)
+        << probed;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LyingFiles,
+    ::testing::Values(
+        LyingFile{"CutCoreHeaderBmp", "core.bmp",
+                  [](const std::string& p) { return Write(p, pictures::CutCoreHeaderBmp()); },
+                  "the BMP header is cut short"},
+        LyingFile{"RowlessBmp", "rowless.bmp", [](const std::string& p) { return Write(p, pictures::RowlessBmp()); },
+                  "the BMP file cannot hold the 8192x8192 pixels it declares"},
+        LyingFile{"OneRowPng", "onerow.png", [](const std::string& p) { return Write(p, pictures::OneRowPng()); },
+                  "it cannot be decoded"},
+        LyingFile{"PatchedFrameJpeg", "patched.jpg",
+                  [](const std::string& p) { return Write(p, pictures::PatchedFrameJpeg()); },
+                  "it is larger than 8192 on a side (65500x65500)"},
+        LyingFile{"ManyScansJpeg", "scans.jpg",
+                  [](const std::string& p) { return Write(p, pictures::ManyScansJpeg(4096, 10000)); },
+                  "it has more than 500 scans"},
+        LyingFile{"Large8192Png", "large.png", [](const std::string& p) { return fs::copy_file(LargePng(), p); }, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Where the stored image's first row and first column lie in the picture as
+// shown, for each orientation: top, bottom, left or right.
+constexpr char kFirstRow[] = "-TTBBLRRL";
+constexpr char kFirstColumn[] = "-LRRLTTBB";
+
+class Orientation : public PicturesFolder, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Orientation, APhotoComesOutUpright) {
+    const int o = GetParam(), n = 128;
+    // The stored pixel (sx, sy) is shown at the place its row and column give.
+    const pictures::PixelAt upright = Quarters(n, n);
+    const pictures::PixelAt stored = [&](int sx, int sy) {
+        int x = 0, y = 0;
+        const auto place = [n, &x, &y](char side, int along) {
+            if (side == 'T') y = along;
+            if (side == 'B') y = n - 1 - along;
+            if (side == 'L') x = along;
+            if (side == 'R') x = n - 1 - along;
+        };
+        place(kFirstRow[o], sy);
+        place(kFirstColumn[o], sx);
+        return upright(x, y);
+    };
+    fs::create_directories(Dir());
+    const std::string path = Dir() + "/turned.jpg";
+    ASSERT_TRUE(pictures::WriteBytes(path, pictures::EncodeJpeg(n, n, stored, {.orientation = o})));
+    std::string why;
+    const std::optional<OwnPicture> picture = ReadOwnPicture(path, why);
+    ASSERT_TRUE(picture) << why;
+    const auto near = [](uint16_t p, Rgb c) {
+        const int r = (p >> 11) << 3, g = ((p >> 5) & 63) << 2, b = (p & 31) << 3;
+        return std::abs(r - c.r) < 24 && std::abs(g - c.g) < 24 && std::abs(b - c.b) < 24;
+    };
+    for (int k = 0; k < 4; ++k) {
+        const int x = k % 2 ? 375 : 125, y = k / 2 ? 375 : 125;
+        EXPECT_TRUE(near(picture->full->Pixel(x, y), kQuarter[k])) << "quarter " << k << " of orientation " << o;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Exif, Orientation, ::testing::Range(1, 9));
+
+TEST(PhotoRead, AStopDuringTheDecodeEndsTheReadPromptly) {
+    const std::string& path = LargePng();
+    auto begin = std::chrono::steady_clock::now();
+    std::string why;
+    const std::optional<OwnPicture> whole = ReadOwnPicture(path, why);
+    const auto wholeTime = std::chrono::steady_clock::now() - begin;
+    ASSERT_TRUE(whole) << why;
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(whole->full->Pixel(k % 2 ? 375 : 125, k / 2 ? 375 : 125), Quarter(k));
+
+    std::atomic<bool> stop{false}, started{false};
+    std::string stoppedWhy;
+    auto stopped = std::async(std::launch::async, [&] {
+        started = true;
+        const auto from = std::chrono::steady_clock::now();
+        const bool read = ReadOwnPicture(path, stoppedWhy, &stop).has_value();
+        return std::make_pair(read, std::chrono::steady_clock::now() - from);
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!started && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+    stop = true;
+    ASSERT_EQ(stopped.wait_for(wholeTime), std::future_status::ready);
+    const auto [read, time] = stopped.get();
+    EXPECT_FALSE(read);
+    EXPECT_EQ(stoppedWhy, "the reading was stopped");
+    EXPECT_LT(time, wholeTime / 2);
+}
+
+}  // namespace lying
