@@ -303,6 +303,10 @@ public:
     // Ends the run one of the ways a run ends, with nothing else going on;
     // the next run must resume the game in progress as it was.
     void EndTheRun() {
+        // A hint on its way or the game solving the board would move a tile
+        // in the ending's frames: such a moment is not one with nothing else
+        // going on.
+        if (game_->hintPending || game_->autoSolving) return;
         platform_.keys.fill(0);
         platform_.keyPresses.clear();
         platform_.messages.clear();
