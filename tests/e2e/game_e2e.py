@@ -574,6 +574,37 @@ def failed_start(game_path, root):
         check("BkGnd Music: BkGnd.mus not found,  Program will now quit" in err, "no music: the message")
     v.remove_folder(folder)
 
+    # No Shuffle.txt: the folder is still the ready-to-run one (not taken for
+    # an installed game's, whose data would be missing), and Shuffle deals a
+    # 2 x 2 board at random.
+    folder = v.make_game_folder(root)
+    os.remove(os.path.join(folder, "Shuffle.txt"))
+    with v.Xvfb(800, 600) as x:
+        g = v.Game(game_path, folder, x)
+        try:
+            g.wait_for_window()
+            time.sleep(0.4)
+            g.move(692, 123)  # Shuffle
+            time.sleep(0.3)
+            g.click()
+            time.sleep(0.4)
+            g.hold_key("F9", 0.06)
+            time.sleep(0.3)
+            files = captures(folder)
+            check(len(files) == 1, "no Shuffle.txt: the game plays and captures into its own folder")
+            if files:
+                with open(files[0], "rb") as f:
+                    data = f.read()
+                if len(data) == 1440054:
+                    check(cell_colours(data) == DEALT,
+                          "no Shuffle.txt: a 2 x 2 board dealt, the blank and three tiles %s" % cell_colours(data))
+            g.proc.send_signal(signal.SIGTERM)
+            check(g.wait(10) == 0, "no Shuffle.txt: SIGTERM ends the game with 0")
+        finally:
+            g.kill()
+        check("Can't Load" not in g.stderr(), "no Shuffle.txt: no missing file reported")
+    v.remove_folder(folder)
+
 
 def main():
     parser = argparse.ArgumentParser()
