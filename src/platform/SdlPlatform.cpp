@@ -12,6 +12,7 @@
 #include "gfx/BitmapCheck.h"
 #include "gfx/Surface.h"
 #include "platform/Paths.h"
+#include "platform/PresentPath.h"
 
 Letterbox LetterboxFor(int windowWidth, int windowHeight) {
     Letterbox box;
@@ -42,6 +43,16 @@ Point FrameFromWindow(int x, int y, int windowWidth, int windowHeight) {
         return static_cast<int>(f >= frameSize ? frameSize - 1 : f);
     };
     return {map(x, box.x, box.w, kScreenWidth), map(y, box.y, box.h, kScreenHeight)};
+}
+
+Point FrameFromScaledWindow(int x, int y, int windowWidth, int windowHeight, int pixelWidth, int pixelHeight) {
+    if (windowWidth <= 0 || windowHeight <= 0 || pixelWidth <= 0 || pixelHeight <= 0) return {0, 0};
+    if (pixelWidth == windowWidth && pixelHeight == windowHeight) return FrameFromWindow(x, y, windowWidth, windowHeight);
+    const auto pixel = [](int v, int size, int pixels) {
+        return static_cast<int>((2 * static_cast<int64_t>(v) + 1) * pixels / (2 * static_cast<int64_t>(size)));
+    };
+    return FrameFromWindow(pixel(x, windowWidth, pixelWidth), pixel(y, windowHeight, pixelHeight), pixelWidth,
+                           pixelHeight);
 }
 
 int KeyCodeFor(int sdlScancode) {
@@ -149,15 +160,25 @@ void SdlPlatform::WaitUntil(uint32_t start, uint32_t ms) {
                  [](uint32_t left) { SDL_Delay(left); });
 }
 
+Point SdlPlatform::FrameFromMouse(int x, int y) {
+    int w = 0;
+    int h = 0;
+    if (window_) SDL_GetWindowSize(window_, &w, &h);
+    int pw = w;
+    int ph = h;
+    if (throughRenderer_ && !rendererPresenter_.OutputSize(pw, ph)) {
+        pw = w;
+        ph = h;
+    }
+    return FrameFromScaledWindow(x, y, w, h, pw, ph);
+}
+
 Point SdlPlatform::CursorPos() {
     if (!window_) return {0, 0};
     int x = 0;
     int y = 0;
     SDL_GetMouseState(&x, &y);
-    int w = 0;
-    int h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
-    return FrameFromWindow(x, y, w, h);
+    return FrameFromMouse(x, y);
 }
 
 void SdlPlatform::AskForFullScreen() {
@@ -198,10 +219,7 @@ bool SdlPlatform::PeekMessage(Message& out) {
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 if (event.button.button == SDL_BUTTON_LEFT) {
-                    int w = 0;
-                    int h = 0;
-                    if (window_) SDL_GetWindowSize(window_, &w, &h);
-                    pressPos_ = FrameFromWindow(event.button.x, event.button.y, w, h);
+                    pressPos_ = FrameFromMouse(event.button.x, event.button.y);
                     out = Message::LButtonDown;
                     return true;
                 }
@@ -342,12 +360,16 @@ DisplayStep SdlPlatform::OpenDisplay() {
 
     // The window: borderless over the whole screen at (0, 0), hidden for now.
     if (!window_) {
+        throughRenderer_ = rendererAlways_ || noWindowSurface_ ||
+                           PresentPathFor(SDL_GetCurrentVideoDriver()) == PresentPath::Renderer;
+        // A renderer draws at the output's own pixels on a scaled screen.
+        const Uint32 scaled = throughRenderer_ ? SDL_WINDOW_ALLOW_HIGHDPI : 0;
         SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
         SDL_GetDisplayBounds(0, &bounds);
         window_ = windowed_ ? SDL_CreateWindow("Vesk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
-                                               kScreenHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE)
+                                               kScreenHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | scaled)
                             : SDL_CreateWindow("Vesk", bounds.x, bounds.y, bounds.w, bounds.h,
-                                               SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+                                               SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | scaled);
         if (!window_) return DisplayStep::QueryInterface;
         // The icon is read as every image is: its headers checked first.
         if (SDL_RWops* file = SDL_RWFromFile(HostPath("Icon.bmp").c_str(), "rb")) {
@@ -378,12 +400,29 @@ DisplayStep SdlPlatform::OpenDisplay() {
         return DisplayStep::DisplayMode;
     }
 
-    return OpenScreen();
+    const DisplayStep step = OpenScreen();
+    if (step != DisplayStep::FrontSurface || throughRenderer_) return step;
+    // A driver with no window pixels of its own. SDL reads the window
+    // surface's hint once per start of video: video is started again
+    // without it, and the frames go through a renderer.
+    CloseDisplay();
+    noWindowSurface_ = true;
+    SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    return OpenDisplay();
 }
 
-DisplayStep SdlPlatform::OpenScreen() { return presenter_.Open(window_); }
+DisplayStep SdlPlatform::OpenScreen() {
+    if (!throughRenderer_) return presenter_.Open(window_);
+    // SDL's default back: should the renderer be SDL's software one, it
+    // draws into a window surface, which "0" would deny it on such drivers.
+    SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    return rendererPresenter_.Open(window_);
+}
 
-void SdlPlatform::CloseScreen() { presenter_.Close(); }
+void SdlPlatform::CloseScreen() {
+    presenter_.Close();
+    rendererPresenter_.Close();
+}
 
 bool SdlPlatform::TakeRepaint() {
     const bool whole = mustPresent_;
@@ -490,7 +529,7 @@ int SdlPlatform::FilterKeys(void* self, SDL_Event* event) {
 void SdlPlatform::Present(const Surface& frame, const std::vector<Rect>& changed) {
     if (!window_) return;
     const bool whole = TakeRepaint();
-    if (presenter_.Present(frame, changed, whole)) {
+    if (throughRenderer_ ? rendererPresenter_.Present(frame, changed, whole) : presenter_.Present(frame, changed, whole)) {
         NotePresented();
     } else if (whole) {
         mustPresent_ = true;  // still to be drawn whole
