@@ -48,11 +48,18 @@ Point FrameFromWindow(int x, int y, int windowWidth, int windowHeight) {
 Point FrameFromScaledWindow(int x, int y, int windowWidth, int windowHeight, int pixelWidth, int pixelHeight) {
     if (windowWidth <= 0 || windowHeight <= 0 || pixelWidth <= 0 || pixelHeight <= 0) return {0, 0};
     if (pixelWidth == windowWidth && pixelHeight == windowHeight) return FrameFromWindow(x, y, windowWidth, windowHeight);
-    const auto pixel = [](int v, int size, int pixels) {
-        return static_cast<int>((2 * static_cast<int64_t>(v) + 1) * pixels / (2 * static_cast<int64_t>(size)));
+    const Letterbox box = LetterboxFor(pixelWidth, pixelHeight);
+    if (box.w <= 0 || box.h <= 0) return {0, 0};
+    // The point's middle, (v + 1/2) * pixels / size output pixels, into the
+    // box, exactly: in halves of a window unit.
+    const auto map = [](int v, int size, int pixels, int origin, int boxSize, int frameSize) {
+        const int64_t offset = (2 * static_cast<int64_t>(v) + 1) * pixels - 2 * static_cast<int64_t>(size) * origin;
+        if (offset <= 0) return 0;
+        const int64_t f = offset * frameSize / (2 * static_cast<int64_t>(size) * boxSize);
+        return static_cast<int>(f >= frameSize ? frameSize - 1 : f);
     };
-    return FrameFromWindow(pixel(x, windowWidth, pixelWidth), pixel(y, windowHeight, pixelHeight), pixelWidth,
-                           pixelHeight);
+    return {map(x, windowWidth, pixelWidth, box.x, box.w, kScreenWidth),
+            map(y, windowHeight, pixelHeight, box.y, box.h, kScreenHeight)};
 }
 
 int KeyCodeFor(int sdlScancode) {
