@@ -188,6 +188,8 @@ Point SdlPlatform::CursorPos() {
     return FrameFromMouse(x, y);
 }
 
+bool SdlPlatform::PointerInWindow() { return !windowed_ || !window_ || SDL_GetMouseFocus() == window_; }
+
 void SdlPlatform::AskForFullScreen() {
     if (!fullScreenDue_ || !presented_ || !window_) return;
     fullScreenDue_ = false;

@@ -70,6 +70,9 @@ public:
     uint32_t Ticks() override;
     void WaitUntil(uint32_t start, uint32_t ms) override;
     Point CursorPos() override;
+    // In a window: the window has the mouse's focus, which SDL moves with the
+    // pointer entering and leaving it (SDL_WINDOWEVENT_ENTER, _LEAVE).
+    bool PointerInWindow() override;
 
     // Also asks for full screen, once, after the first frame is on show.
     // SIGHUP, like SIGINT and SIGTERM, comes as Message::Destroy.
