@@ -13,6 +13,7 @@
 #include "gfx/Surface.h"
 #include "platform/Paths.h"
 #include "platform/PresentPath.h"
+#include "platform/SmallestWindow.h"
 
 Letterbox LetterboxFor(int windowWidth, int windowHeight) {
     Letterbox box;
@@ -380,6 +381,8 @@ DisplayStep SdlPlatform::OpenDisplay() {
                             : SDL_CreateWindow("Vesk", bounds.x, bounds.y, bounds.w, bounds.h,
                                                SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | scaled);
         if (!window_) return DisplayStep::QueryInterface;
+        // Shrunk further, the captions would be too small to read.
+        if (windowed_) SDL_SetWindowMinimumSize(window_, kSmallestWindowWidth, kSmallestWindowHeight);
         // The icon is read as every image is: its headers checked first.
         if (SDL_RWops* file = SDL_RWFromFile(HostPath("Icon.bmp").c_str(), "rb")) {
             if (SDL_Surface* icon = ReadCheckedBitmap(file)) {
