@@ -13,6 +13,7 @@
 #include "platform/Presenter.h"
 #include "platform/RendererPresenter.h"
 #include "platform/SdlPlatform.h"
+#include "platform/SmallestWindow.h"
 
 namespace {
 
@@ -166,6 +167,23 @@ TEST(PresentPath, TheDummyDriverKeepsTheWindowSurface) {
     SdlPlatform platform;
     ASSERT_EQ(platform.OpenDisplay(), DisplayStep::None) << SDL_GetError();
     EXPECT_FALSE(platform.PresentsThroughRenderer());
+}
+
+TEST(PlayInWindow, TheWindowShrinksNoFurtherThanItsCaptionsAllow) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("VESK_NO_MESSAGE_BOX", "1", 1);
+    SdlPlatform platform;
+    platform.PlayInWindow(true);
+    ASSERT_EQ(platform.OpenDisplay(), DisplayStep::None) << SDL_GetError();
+    SDL_SetWindowSize(platform.Window(), 400, 300);
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(platform.Window(), &w, &h);
+    EXPECT_EQ(w, kSmallestWindowWidth);
+    EXPECT_EQ(h, kSmallestWindowHeight);
+    SDL_SetWindowSize(platform.Window(), 1000, 750);
+    SDL_GetWindowSize(platform.Window(), &w, &h);
+    EXPECT_EQ(w, 1000);  // larger ones as asked
 }
 
 // ---- The mouse on a scaled output ----
