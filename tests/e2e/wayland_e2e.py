@@ -2,7 +2,8 @@
 """The real game on a real Wayland compositor: sway in its headless backend
 (no GPU, pixman), run as an unprivileged user (sway refuses root) with a
 runtime folder of its own, the screen read with grim. The game is started
-with WAYLAND_DISPLAY alone (no DISPLAY): its preview is on the screen,
+with WAYLAND_DISPLAY alone (no DISPLAY), and once with a player's list of
+video drivers in SDL_VIDEODRIVER: its preview is on the screen,
 letterboxed, and SIGTERM ends it cleanly; on an output of scale 2 the frame
 is drawn at the output's own pixels, not at half of them and blown up.
 
@@ -139,13 +140,16 @@ def fine_picture(folder):
                 lambda x, y: (255, 255, 255) if (x + y) % 2 == 0 else ((x * 7) % 256, 40, (y * 5) % 256))
 
 
-def run_game(game_path, root, scale, name):
-    """The screen of a game showing its preview on sway at `scale`, or None."""
+def run_game(game_path, root, scale, name, drivers=None):
+    """The screen of a game showing its preview on sway at `scale`, or None;
+    `drivers`: the player's SDL_VIDEODRIVER, if any."""
     folder = v.make_game_folder(root)
     fine_picture(folder)
     sway = Sway(root, scale)
     try:
         env = dict(sway.env(), SDL_AUDIODRIVER="dummy", VESK_NO_MESSAGE_BOX="1")
+        if drivers:
+            env["SDL_VIDEODRIVER"] = drivers
         env["ASAN_OPTIONS"] = (env.get("ASAN_OPTIONS", "") + ":detect_leaks=0").lstrip(":")
         game = subprocess.Popen([v.game_in(folder, game_path)], cwd=folder, env=env,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
@@ -197,7 +201,8 @@ def main():
     with tempfile.TemporaryDirectory(prefix="vesk-wayland-") as root:
         os.chmod(root, 0o755)
         one = run_game(game_path, root, 1, "wayland, scale 1")
-        two = run_game(game_path, root, 2, "wayland, scale 2")
+        # A list of drivers, the first of which finds no X server here.
+        two = run_game(game_path, root, 2, "wayland, scale 2, SDL_VIDEODRIVER=x11,wayland", drivers="x11,wayland")
     if one is not None and two is not None:
         # The same output pixels at both scales: at scale 2 the frame is
         # drawn at all of them. Drawn at half and blown up it would differ
