@@ -154,29 +154,38 @@ def run_game(game_path, root, scale, name, drivers=None):
         game = subprocess.Popen([v.game_in(folder, game_path)], cwd=folder, env=env,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         try:
-            # The preview, its pointer standing still (nothing moves it here).
-            deadline = time.monotonic() + 30
-            screen = None
             background = np.array(v.shown(v.BACKGROUND)[::-1])
+            border = np.array(v.shown(v.BORDER)[::-1])
             bx, by, bw, bh = (WIDTH - HEIGHT * 4 // 3) // 2, 0, HEIGHT * 4 // 3, HEIGHT
-            at = (by + int(590.5 * bh / 600), bx + int(780.5 * bw / 800))  # frame (780, 590): the sidebar
-            while time.monotonic() < deadline and game.poll() is None:
+            sidebar = (by + int(590.5 * bh / 600), bx + int(780.5 * bw / 800))  # frame (780, 590)
+            frame_edge = (by + int(300.5 * bh / 600), bx + int(47.5 * bw / 800))  # frame (47, 300)
+
+            def looks(screen):
+                return (screen.shape[:2] == (HEIGHT, WIDTH),
+                        np.abs(screen[sidebar] - background).max() <= 2,
+                        np.abs(screen[frame_edge] - border).max() <= 2,
+                        screen[:, :bx - 1].max() == 0 and screen[:, bx + bw + 1:].max() == 0)
+
+            # The preview on the whole output, its pointer standing still
+            # (nothing moves it here): until two screens in a row show it (the
+            # window turns full screen after its first frame).
+            deadline = time.monotonic() + 40
+            screen, settled = None, 0
+            while time.monotonic() < deadline and game.poll() is None and settled < 2:
                 time.sleep(0.5)
                 screen = sway.screen(os.path.join(root, "%s.png" % name))
-                if np.abs(screen[at] - background).max() <= 2:
-                    break
+                settled = settled + 1 if all(looks(screen)) else 0
             check(game.poll() is None, "%s: the game runs (%s)" % (
                 name, game.stderr.read().decode(errors="replace") if game.poll() is not None else "running"))
             if screen is None:
                 return None
-            check(screen.shape[:2] == (HEIGHT, WIDTH), "%s: the screen is %dx%d" % (name, WIDTH, HEIGHT))
-            check(np.abs(screen[at] - background).max() <= 2,
-                  "%s: the preview's sidebar on the screen (%s)" % (name, screen[at]))
-            border = np.array(v.shown(v.BORDER)[::-1])
-            check(np.abs(screen[by + int(300.5 * bh / 600), bx + int(47.5 * bw / 800)] - border).max() <= 2,
-                  "%s: the picture's border on the screen" % name)
-            check(screen[:, :bx - 1].max() == 0 and screen[:, bx + bw + 1:].max() == 0,
-                  "%s: letterboxed, black bars left and right of the 4:3 frame" % name)
+            size, side, edge, bars = looks(screen)
+            check(size, "%s: the screen is %dx%d" % (name, WIDTH, HEIGHT))
+            if not size:
+                return None
+            check(side, "%s: the preview's sidebar on the screen (%s)" % (name, screen[sidebar]))
+            check(edge, "%s: the picture's border on the screen" % name)
+            check(bars, "%s: letterboxed, black bars left and right of the 4:3 frame" % name)
             game.send_signal(signal.SIGTERM)
             try:
                 rc = game.wait(timeout=15)
