@@ -425,8 +425,9 @@ DisplayStep SdlPlatform::OpenDisplay() {
 
 DisplayStep SdlPlatform::OpenScreen() {
     if (!throughRenderer_) return presenter_.Open(window_);
-    // SDL's default back: should the renderer be SDL's software one, it
-    // draws into a window surface, which "0" would deny it on such drivers.
+    // The window surface's hint back to SDL's default: should SDL fall back
+    // on its software renderer, that one draws into a window surface, which
+    // "0" denies it on these drivers.
     SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
     return rendererPresenter_.Open(window_);
 }

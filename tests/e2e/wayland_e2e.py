@@ -86,12 +86,15 @@ def read_png(path):
 
 
 class Sway:
-    """sway, headless, as the user nobody, on a runtime folder of its own."""
+    """sway, headless, on a runtime folder of its own: as the user nobody
+    when the test runs as root (sway refuses root), else as the test's user."""
 
     def __init__(self, root, scale):
         self.runtime = tempfile.mkdtemp(prefix="vesk-wayland-", dir=root)
-        user = pwd.getpwnam("nobody")
-        os.chown(self.runtime, user.pw_uid, user.pw_gid)
+        as_root = os.geteuid() == 0
+        if as_root:
+            user = pwd.getpwnam("nobody")
+            os.chown(self.runtime, user.pw_uid, user.pw_gid)
         os.chmod(self.runtime, 0o700)
         config = os.path.join(root, "sway-%d.conf" % scale)
         with open(config, "w") as f:
@@ -99,7 +102,8 @@ class Sway:
         os.chmod(config, 0o644)
         env = {"PATH": "/usr/sbin:/usr/bin:/bin", "XDG_RUNTIME_DIR": self.runtime, "WLR_BACKENDS": "headless",
                "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman"}
-        self.proc = subprocess.Popen(["runuser", "-u", "nobody", "--", "sway", "-c", config], env=env,
+        command = ["sway", "-c", config]
+        self.proc = subprocess.Popen((["runuser", "-u", "nobody", "--"] if as_root else []) + command, env=env,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.socket = None
         deadline = time.monotonic() + 20
