@@ -354,6 +354,7 @@ public:
     int32_t runBestTime[5] = {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX};
     int32_t currentTime = 0;
     Point cursor;
+    bool pointerAway = false;  // the player's pointer is off the window (ReadCursor)
     PointerSprite pointerSprite;
     uint32_t startTick = 0;
     uint32_t nowTick = 0;

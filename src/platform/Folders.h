@@ -12,7 +12,7 @@ struct Folders {
     bool installed = false;
 };
 
-// A folder with Shuffle.txt and Tex/ in it is the ready-to-run folder.
+// A folder with Tex/ in it is the ready-to-run folder.
 bool IsReadyToRunFolder(const std::string& folder);
 
 // The player folder of an installed game: $XDG_DATA_HOME/vesk, or

@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "platform/Platform.h"
+#include "platform/QuietAlsa.h"
 
 namespace {
 
@@ -107,6 +108,7 @@ MixerAudio::~MixerAudio() { Close(); }
 
 void MixerAudio::Open() {
     if (open_ || silent_) return;
+    QuietAlsa();
     if (OpenMixer()) {
         open_ = true;
         return;
@@ -118,7 +120,11 @@ void MixerAudio::Open() {
     open_ = OpenMixer();
     dummy_ = open_;
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
-    if (open_) return;
+    if (open_) {
+        std::fprintf(stderr, "Vesk: playing silently: no sound device could be opened (%s)\n", deviceError.c_str());
+        std::fflush(stderr);
+        return;
+    }
     // Not even that: the game runs without sound, and says so once.
     silent_ = true;
     std::fprintf(stderr, "Vesk: sound is off: no audio device could be opened (%s; %s driver: %s)\n",

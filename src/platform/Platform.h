@@ -88,6 +88,9 @@ public:
 
     // Mouse position in frame pixels (0..799, 0..599).
     virtual Point CursorPos() = 0;
+    // Whether the player's pointer is over the game: in a window on a
+    // desktop it may be elsewhere; on the whole screen it always is.
+    virtual bool PointerInWindow() { return true; }
 
     // Takes at most one message off the queue; false when there is none.
     virtual bool PeekMessage(Message& out) = 0;

@@ -12,6 +12,8 @@
 #include "gfx/BitmapCheck.h"
 #include "gfx/Surface.h"
 #include "platform/Paths.h"
+#include "platform/PresentPath.h"
+#include "platform/SmallestWindow.h"
 
 Letterbox LetterboxFor(int windowWidth, int windowHeight) {
     Letterbox box;
@@ -42,6 +44,23 @@ Point FrameFromWindow(int x, int y, int windowWidth, int windowHeight) {
         return static_cast<int>(f >= frameSize ? frameSize - 1 : f);
     };
     return {map(x, box.x, box.w, kScreenWidth), map(y, box.y, box.h, kScreenHeight)};
+}
+
+Point FrameFromScaledWindow(int x, int y, int windowWidth, int windowHeight, int pixelWidth, int pixelHeight) {
+    if (windowWidth <= 0 || windowHeight <= 0 || pixelWidth <= 0 || pixelHeight <= 0) return {0, 0};
+    if (pixelWidth == windowWidth && pixelHeight == windowHeight) return FrameFromWindow(x, y, windowWidth, windowHeight);
+    const Letterbox box = LetterboxFor(pixelWidth, pixelHeight);
+    if (box.w <= 0 || box.h <= 0) return {0, 0};
+    // The point's middle, (v + 1/2) * pixels / size output pixels, into the
+    // box, exactly: in halves of a window unit.
+    const auto map = [](int v, int size, int pixels, int origin, int boxSize, int frameSize) {
+        const int64_t offset = (2 * static_cast<int64_t>(v) + 1) * pixels - 2 * static_cast<int64_t>(size) * origin;
+        if (offset <= 0) return 0;
+        const int64_t f = offset * frameSize / (2 * static_cast<int64_t>(size) * boxSize);
+        return static_cast<int>(f >= frameSize ? frameSize - 1 : f);
+    };
+    return {map(x, windowWidth, pixelWidth, box.x, box.w, kScreenWidth),
+            map(y, windowHeight, pixelHeight, box.y, box.h, kScreenHeight)};
 }
 
 int KeyCodeFor(int sdlScancode) {
@@ -152,16 +171,28 @@ void SdlPlatform::WaitUntil(uint32_t start, uint32_t ms) {
                  [](uint32_t left) { SDL_Delay(left); });
 }
 
+Point SdlPlatform::FrameFromMouse(int x, int y) {
+    int w = 0;
+    int h = 0;
+    if (window_) SDL_GetWindowSize(window_, &w, &h);
+    int pw = w;
+    int ph = h;
+    if (throughRenderer_ && !rendererPresenter_.OutputSize(pw, ph)) {
+        pw = w;
+        ph = h;
+    }
+    return FrameFromScaledWindow(x, y, w, h, pw, ph);
+}
+
 Point SdlPlatform::CursorPos() {
     if (!window_) return {0, 0};
     int x = 0;
     int y = 0;
     SDL_GetMouseState(&x, &y);
-    int w = 0;
-    int h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
-    return FrameFromWindow(x, y, w, h);
+    return FrameFromMouse(x, y);
 }
+
+bool SdlPlatform::PointerInWindow() { return !windowed_ || !window_ || SDL_GetMouseFocus() == window_; }
 
 void SdlPlatform::AskForFullScreen() {
     if (!fullScreenDue_ || !presented_ || !window_) return;
@@ -201,10 +232,7 @@ bool SdlPlatform::PeekMessage(Message& out) {
                 break;
             case SDL_MOUSEBUTTONDOWN:
                 if (event.button.button == SDL_BUTTON_LEFT) {
-                    int w = 0;
-                    int h = 0;
-                    if (window_) SDL_GetWindowSize(window_, &w, &h);
-                    pressPos_ = FrameFromWindow(event.button.x, event.button.y, w, h);
+                    pressPos_ = FrameFromMouse(event.button.x, event.button.y);
                     out = Message::LButtonDown;
                     return true;
                 }
@@ -345,13 +373,19 @@ DisplayStep SdlPlatform::OpenDisplay() {
 
     // The window: borderless over the whole screen at (0, 0), hidden for now.
     if (!window_) {
+        throughRenderer_ = rendererAlways_ || noWindowSurface_ ||
+                           PresentPathFor(SDL_GetCurrentVideoDriver()) == PresentPath::Renderer;
+        // A renderer draws at the output's own pixels on a scaled screen.
+        const Uint32 scaled = throughRenderer_ ? SDL_WINDOW_ALLOW_HIGHDPI : 0;
         SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
         SDL_GetDisplayBounds(0, &bounds);
         window_ = windowed_ ? SDL_CreateWindow("Vesk", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth,
-                                               kScreenHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE)
+                                               kScreenHeight, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | scaled)
                             : SDL_CreateWindow("Vesk", bounds.x, bounds.y, bounds.w, bounds.h,
-                                               SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+                                               SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | scaled);
         if (!window_) return DisplayStep::QueryInterface;
+        // Shrunk further, the captions would be too small to read.
+        if (windowed_) SDL_SetWindowMinimumSize(window_, kSmallestWindowWidth, kSmallestWindowHeight);
         // The icon is read as every image is: its headers checked first.
         if (SDL_RWops* file = SDL_RWFromFile(HostPath("Icon.bmp").c_str(), "rb")) {
             if (SDL_Surface* icon = ReadCheckedBitmap(file)) {
@@ -381,12 +415,30 @@ DisplayStep SdlPlatform::OpenDisplay() {
         return DisplayStep::DisplayMode;
     }
 
-    return OpenScreen();
+    const DisplayStep step = OpenScreen();
+    if (step != DisplayStep::FrontSurface || throughRenderer_) return step;
+    // A driver with no window pixels of its own. SDL reads the window
+    // surface's hint once per start of video: video is started again
+    // without it, and the frames go through a renderer.
+    CloseDisplay();
+    noWindowSurface_ = true;
+    SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    return OpenDisplay();
 }
 
-DisplayStep SdlPlatform::OpenScreen() { return presenter_.Open(window_); }
+DisplayStep SdlPlatform::OpenScreen() {
+    if (!throughRenderer_) return presenter_.Open(window_);
+    // The window surface's hint back to SDL's default: should SDL fall back
+    // on its software renderer, that one draws into a window surface, which
+    // "0" denies it on these drivers.
+    SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    return rendererPresenter_.Open(window_);
+}
 
-void SdlPlatform::CloseScreen() { presenter_.Close(); }
+void SdlPlatform::CloseScreen() {
+    presenter_.Close();
+    rendererPresenter_.Close();
+}
 
 bool SdlPlatform::TakeRepaint() {
     const bool whole = mustPresent_;
@@ -493,7 +545,7 @@ int SdlPlatform::FilterKeys(void* self, SDL_Event* event) {
 void SdlPlatform::Present(const Surface& frame, const std::vector<Rect>& changed) {
     if (!window_) return;
     const bool whole = TakeRepaint();
-    if (presenter_.Present(frame, changed, whole)) {
+    if (throughRenderer_ ? rendererPresenter_.Present(frame, changed, whole) : presenter_.Present(frame, changed, whole)) {
         NotePresented();
     } else if (whole) {
         mustPresent_ = true;  // still to be drawn whole

@@ -12,6 +12,7 @@
 
 #include "platform/Letterbox.h"
 #include "platform/Platform.h"
+#include "platform/RendererPresenter.h"
 #include "platform/StickPush.h"
 #include "platform/WindowPresenter.h"
 
@@ -26,6 +27,11 @@ Letterbox LetterboxFor(int windowWidth, int windowHeight);
 // A window position to a frame pixel through the letterbox, held inside the
 // frame (0..799, 0..599).
 Point FrameFromWindow(int x, int y, int windowWidth, int windowHeight);
+
+// The same for a window whose output has pixelWidth x pixelHeight pixels (a
+// scaled screen: more pixels than the window's size in the desktop's units):
+// the point's middle, in output pixels, through the letterbox drawn there.
+Point FrameFromScaledWindow(int x, int y, int windowWidth, int windowHeight, int pixelWidth, int pixelHeight);
 
 // The game's key code for an SDL scancode (0: a key the game does not know).
 int KeyCodeFor(int sdlScancode);
@@ -50,6 +56,10 @@ public:
     // A resizable window of 800x600 to start (set before OpenDisplay) instead
     // of the whole screen; switching to another window then goes on playing.
     void PlayInWindow(bool windowed) { windowed_ = windowed; }
+    // Frames through a renderer whatever the video driver (set before
+    // OpenDisplay); for measuring that way beside the other.
+    void PresentThroughRenderer(bool always) { rendererAlways_ = always; }
+    bool PresentsThroughRenderer() const { return throughRenderer_; }
 
     void HideSystemCursor() override;
     // The window is made with the display (OpenDisplay), hidden until
@@ -60,6 +70,9 @@ public:
     uint32_t Ticks() override;
     void WaitUntil(uint32_t start, uint32_t ms) override;
     Point CursorPos() override;
+    // In a window: the window has the mouse's focus, which SDL moves with the
+    // pointer entering and leaving it (SDL_WINDOWEVENT_ENTER, _LEAVE).
+    bool PointerInWindow() override;
 
     // Also asks for full screen, once, after the first frame is on show.
     // SIGHUP, like SIGINT and SIGTERM, comes as Message::Destroy.
@@ -77,7 +90,10 @@ public:
     std::vector<PadButton> TakePadPresses() override;
 
     // Video, the hidden window, full screen, the screen's mode, then the
-    // screen output (OpenScreen).
+    // screen output (OpenScreen): the window's own surface where the video
+    // driver keeps one (X11), else a renderer (PresentPath.h). A window
+    // surface the driver turns out not to have brings video up again, with
+    // the frames through a renderer.
     DisplayStep OpenDisplay() override;
     // Shows what changed since the frame on the screen (a still screen costs
     // no drawing); the window being uncovered, resized, moved to another
@@ -94,13 +110,14 @@ public:
     int PresentCount() const { return presentCount_; }
     uint32_t FirstPresentTick() const { return firstPresentTick_; }
     SDL_Window* Window() const { return window_; }
-    const PresentTimes& Times() const { return presenter_.Times(); }
+    const PresentTimes& Times() const { return throughRenderer_ ? rendererPresenter_.Times() : presenter_.Times(); }
 
 protected:
     void ExitProcess(int status, bool runExitHandlers) override;
     // The screen output of the window made: its own surface ("Create Front
     // Surface failed" when there is none, "Create Back Surface failed" when
-    // the frame cannot be scaled into its format). No renderer, no GL.
+    // the frame cannot be scaled into its format; no renderer, no GL), or on
+    // the renderer path the renderer (Front) and its texture (Back).
     virtual DisplayStep OpenScreen();
     virtual void CloseScreen();
     // Whether the window must be drawn whole; asking clears it.
@@ -117,6 +134,13 @@ private:
     uint32_t quitEvent_ = 0;  // our own quit message, an SDL user event
     SDL_Window* window_ = nullptr;
     WindowPresenter presenter_;
+    RendererPresenter rendererPresenter_;
+    bool rendererAlways_ = false;   // asked for (PresentThroughRenderer)
+    bool noWindowSurface_ = false;  // the driver had none to give
+    bool throughRenderer_ = false;  // the path of the window made
+
+    // The mouse at window point (x, y) as a frame pixel.
+    Point FrameFromMouse(int x, int y);
     bool presented_ = false;
     uint32_t firstPresentTick_ = 0;
     int presentCount_ = 0;

@@ -36,8 +36,13 @@ void Game::DrawPointerFrame(const PointerSprite& sprite, int32_t x, int32_t y) {
     } else if (y + sprite.frameHeight > kScreenHeight) {
         source.bottom -= y + sprite.frameHeight - kScreenHeight;
     }
-    if (sprite.hidden == 0) DrawImage(x, y, mousePtrImage, &source, BlitMode::Keyed);
+    // Not over the window, the pointer is the desktop's: no frozen copy of
+    // it stays on the window's edge.
+    if (sprite.hidden == 0 && !pointerAway) DrawImage(x, y, mousePtrImage, &source, BlitMode::Keyed);
 }
 
 // Until a click is taken, the frame sees the pointer where the button went down.
-void Game::ReadCursor() { cursor = clicked ? platform.PressPos() : platform.CursorPos(); }
+void Game::ReadCursor() {
+    cursor = clicked ? platform.PressPos() : platform.CursorPos();
+    pointerAway = !platform.PointerInWindow();
+}

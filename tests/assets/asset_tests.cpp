@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/SmallestWindow.h"
+
 namespace {
 
 const std::string kDir = VESK_GAME_DIR;
@@ -623,6 +625,52 @@ TEST(Data, ScoreFileStartsAtTheLongestTimeAndIsNeverWrittenOver) {
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     EXPECT_EQ(slurp(dir + "/ScoreFile.txt"), played);
     std::filesystem::remove_all(dir);
+}
+
+// Every caption, but the help page's (drawn apart), stands at least 9 screen
+// pixels tall (its capitals) in the smallest window the game allows, and so
+// on every larger screen: 1280x720 and 1280x800 handhelds among them.
+TEST(Captions, StayReadableInTheSmallestWindow) {
+    std::string pattern = ::testing::TempDir() + "vesk-assets-captions-XXXXXX";
+    const char* made = mkdtemp(pattern.data());
+    ASSERT_NE(made, nullptr) << pattern;
+    const std::string dir = made;
+    const std::string cmd = std::string("\"") + VESK_ASSETGEN + "\" \"" + dir + "\" --only interface --captions";
+    FILE* pipe = popen(cmd.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string listing;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) listing.append(buffer, n);
+    EXPECT_EQ(pclose(pipe), 0);
+    std::filesystem::remove_all(dir);
+
+    const double scale = std::min(kSmallestWindowWidth / 800.0, kSmallestWindowHeight / 600.0);
+    std::istringstream lines(listing);
+    std::string line, smallest;
+    double least = 1e9;
+    int captions = 0;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string image, size, cap, x, text;
+        if (!std::getline(fields, image, '\t') || !std::getline(fields, size, '\t') ||
+            !std::getline(fields, cap, '\t') || !std::getline(fields, x, '\t')) {
+            ADD_FAILURE() << "not a caption line: " << line;
+            continue;
+        }
+        std::getline(fields, text);
+        if (image == "HelpPage.Tex" || text.find_first_not_of(' ') == std::string::npos) continue;
+        ++captions;
+        const double height = std::stod(cap) * scale;
+        EXPECT_GE(height, kLeastCaptionPixels) << image << " \"" << text << "\" at " << size << " px";
+        if (height < least) {
+            least = height;
+            smallest = image + " \"" + text + "\"";
+        }
+    }
+    EXPECT_GT(captions, 40);
+    std::cout << "smallest caption: " << smallest << ", capitals " << least << " px in a " << kSmallestWindowWidth
+              << "x" << kSmallestWindowHeight << " window, " << least / scale * 1.2 << " px at 1280x720, "
+              << least / scale * 800 / 600 << " px at 1280x800\n";
 }
 
 TEST(Generator, WritesTheSameBytesEveryRun) {

@@ -588,6 +588,55 @@ def failed_start(game_path, root):
         check("BkGnd Music: BkGnd.mus not found,  Program will now quit" in err, "no music: the message")
     v.remove_folder(folder)
 
+    # No sound device (ALSA's, on a card that is not there): the game plays
+    # silently and says so on one line of its own, without ALSA's messages.
+    folder = v.make_game_folder(root)
+    with v.Xvfb(800, 600) as x:
+        g = v.Game(game_path, folder, x, env={"SDL_AUDIODRIVER": "alsa", "AUDIODEV": "hw:99"})
+        try:
+            g.wait_for_window()
+            time.sleep(0.3)
+            g.proc.send_signal(signal.SIGTERM)
+            check(g.wait(10) == 0, "no sound device: the game plays, SIGTERM ends it with 0")
+        finally:
+            g.kill()
+        err = g.stderr()
+        said = [line for line in err.splitlines() if "silently" in line]
+        check(len(said) == 1 and "no sound device" in said[0], "no sound device: one line says so (%r)" % said)
+        check("ALSA lib" not in err, "no sound device: none of ALSA's own messages (%r)" % err[:300])
+    v.remove_folder(folder)
+
+    # No Shuffle.txt: the folder is still the ready-to-run one (not taken for
+    # an installed game's, whose data would be missing), and Shuffle deals a
+    # 2 x 2 board at random.
+    folder = v.make_game_folder(root)
+    os.remove(os.path.join(folder, "Shuffle.txt"))
+    with v.Xvfb(800, 600) as x:
+        g = v.Game(game_path, folder, x)
+        try:
+            g.wait_for_window()
+            time.sleep(0.4)
+            g.move(692, 123)  # Shuffle
+            time.sleep(0.3)
+            g.click()
+            time.sleep(0.4)
+            g.hold_key("F9", 0.06)
+            time.sleep(0.3)
+            files = captures(folder)
+            check(len(files) == 1, "no Shuffle.txt: the game plays and captures into its own folder")
+            if files:
+                with open(files[0], "rb") as f:
+                    data = f.read()
+                if len(data) == 1440054:
+                    check(cell_colours(data) == DEALT,
+                          "no Shuffle.txt: a 2 x 2 board dealt, the blank and three tiles %s" % cell_colours(data))
+            g.proc.send_signal(signal.SIGTERM)
+            check(g.wait(10) == 0, "no Shuffle.txt: SIGTERM ends the game with 0")
+        finally:
+            g.kill()
+        check("Can't Load" not in g.stderr(), "no Shuffle.txt: no missing file reported")
+    v.remove_folder(folder)
+
 
 def main():
     parser = argparse.ArgumentParser()

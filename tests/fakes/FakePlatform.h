@@ -31,6 +31,7 @@ public:
     uint32_t now = 1000;
     uint32_t ticksPerRead = 0;  // added to `now` after every Ticks()
     Point cursor{0, 0};
+    bool pointerInWindow = true;
     std::deque<Message> messages;
     std::array<uint8_t, 256> keys{};
     std::vector<KeyPress> keyPresses;  // pressed and not yet taken
@@ -102,6 +103,7 @@ public:
         ++cursorReads;
         return cursor;
     }
+    bool PointerInWindow() override { return pointerInWindow; }
     bool PeekMessage(Message& out) override {
         if (messages.empty()) return false;
         out = messages.front();

@@ -59,11 +59,13 @@ TEST(Folders, TheReadyToRunFolderIsBothHomesWhateverTheEnvironment) {
     EXPECT_EQ(f.cache, (fs::path(game.Path()) / "cache").string());
 }
 
-TEST(Folders, AFolderWithoutTheDealsOrThePicturesIsNotReadyToRun) {
+TEST(Folders, AFolderWithoutThePicturesIsNotReadyToRunOneWithoutTheDealsIs) {
     TestFolder game;
     EXPECT_TRUE(IsReadyToRunFolder(game.Path()));
+    // Without its deals the folder still plays (random 2x2 deals).
     game.Remove("Shuffle.txt");
-    EXPECT_FALSE(IsReadyToRunFolder(game.Path()));
+    EXPECT_TRUE(IsReadyToRunFolder(game.Path()));
+    EXPECT_FALSE(ChooseFolders(game.Path(), "../share/games/vesk", nullptr, "/home/ann").installed);
     game.WriteText("Shuffle.txt", "0 1 1 1 1 0 0 0\n");
     fs::remove_all(game.File("Tex"));
     game.WriteText("Tex", "a file, not a folder");

@@ -364,6 +364,22 @@ TEST_F(Menus, PointerIsCutAtTheScreenEdgeAndDrawnWholeInside) {
     EXPECT_EQ(g.backSurface->Pixel(0, 0), 0);
 }
 
+TEST_F(Menus, ThePointerIsNotDrawnWhileThePlayersPointerIsOffTheWindow) {
+    const auto red = [&](int x, int y) { return h.Shown(x, y) >> 11 == 31; };
+    for (Screen screen : {ScreenPreview, ScreenOptions, ScreenHelp}) {
+        h.game.screen = screen;
+        h.platform.cursor = {400, 300};
+        h.Frame();
+        ASSERT_TRUE(red(400, 300)) << screen;
+        h.platform.pointerInWindow = false;
+        h.Frame();
+        EXPECT_FALSE(red(400, 300)) << screen;  // the last frame's pointer is gone too
+        h.platform.pointerInWindow = true;
+        h.Frame();
+        EXPECT_TRUE(red(400, 300)) << screen;
+    }
+}
+
 TEST_F(Menus, TheHelpAndBestTimesPagesDrawOverTheirOwnBackground) {
     h.game.screen = ScreenHelp;
     h.platform.cursor = {10, 10};

@@ -4,6 +4,7 @@
 #include "image.h"
 
 #include <string>
+#include <vector>
 
 typedef struct _RsvgHandle RsvgHandle;
 
@@ -23,6 +24,18 @@ Image makeHollow(const Image& picture);
 
 bool writePictures(const std::string& artDir, const std::string& out, Pictures& pics);
 bool writeInterface(const std::string& out, const Pictures& pics);
+
+// A caption as writeInterface drew it: the image it is on (its name under
+// Tex/), its text, the font size and the heights of its capitals and of its
+// small letters, in the image's pixels.
+struct Lettering {
+    std::string image;
+    std::string text;
+    double size;
+    double capHeight;
+    double xHeight;
+};
+const std::vector<Lettering>& Captions();
 bool writeAudio(const std::string& out);
 bool writeData(const std::string& out);
 // The desktop's icons: vesk-48.png ... vesk-256.png and vesk.svg in `out`.

@@ -26,6 +26,10 @@ constexpr Rgb kInk{24, 16, 30};
 constexpr Rgb kPanel{26, 36, 74};      // the sidebar panel, what its buttons sit on
 constexpr Rgb kPage{22, 30, 62};       // the pages' backdrop around their controls
 
+// Every caption drawn, by the image it is drawn on (Captions()).
+std::vector<Lettering> gLettering;
+std::string gDrawing;  // the image being drawn
+
 void setRgb(cairo_t* cr, Rgb c, double a = 1.0) { cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, a); }
 
 Rgb mix(Rgb a, Rgb b, double t) {
@@ -78,6 +82,22 @@ void letter(cairo_t* cr, const char* font, double size, const std::string& s, do
     cairo_text_extents_t ext, cap;
     cairo_text_extents(cr, s.c_str(), &ext);
     cairo_text_extents(cr, "H", &cap);
+    {
+        // The caption's heights for the list, unrounded.
+        cairo_font_options_t* options = cairo_font_options_create();
+        cairo_get_font_options(cr, options);
+        cairo_font_options_t* exact = cairo_font_options_copy(options);
+        cairo_font_options_set_hint_metrics(exact, CAIRO_HINT_METRICS_OFF);
+        cairo_font_options_set_hint_style(exact, CAIRO_HINT_STYLE_NONE);
+        cairo_set_font_options(cr, exact);
+        cairo_text_extents_t capital, small;
+        cairo_text_extents(cr, "H", &capital);
+        cairo_text_extents(cr, "x", &small);
+        cairo_set_font_options(cr, options);
+        cairo_font_options_destroy(exact);
+        cairo_font_options_destroy(options);
+        gLettering.push_back({gDrawing, s, size, capital.height, small.height});
+    }
     double tx = align == Align::Left ? x : align == Align::Right ? x - ext.x_advance : x - ext.x_advance / 2;
     double ty = y - (cap.y_bearing + cap.height / 2);
     cairo_new_path(cr);
@@ -507,7 +527,8 @@ Image tileNumbers() {
         setRgb(cr, kGold);
         cairo_set_line_width(cr, 1.4);
         cairo_stroke(cr);
-        letter(cr, kFontBlack, 12.5, std::to_string(n), x + W / 2.0, H / 2.0, kGoldLight, kInk, 0, Align::Center,
+        // 13: figures 9.5 px tall, readable in the smallest window.
+        letter(cr, kFontBlack, 13, std::to_string(n), x + W / 2.0, H / 2.0, kGoldLight, kInk, 0, Align::Center,
                kGold, true);
     }
     return c.toKeyed(Rgb{26, 36, 84});
@@ -869,24 +890,31 @@ Image icon(const Image& tiger) {
 
 }  // namespace
 
+const std::vector<Lettering>& Captions() { return gLettering; }
+
 bool writeInterface(const std::string& out, const Pictures& pics) {
     const std::string tex = out + "/Tex/", menu = out + "/Tex/Menu/";
     bool ok = true;
-    ok &= writeBmp(tex + "Background.Tex", background(pics));
-    ok &= writeBmp(tex + "BackgroundOptions.Tex", backgroundOptions());
-    ok &= writeBmp(tex + "Border.Tex", border());
-    ok &= writeBmp(tex + "Digit.Tex", digits());
-    ok &= writeBmp(tex + "Hyphen.Tex", hyphen());
-    ok &= writeBmp(tex + "Numbers.Tex", tileNumbers());
-    ok &= writeBmp(tex + "Dash.Tex", dash());
-    ok &= writeBmp(tex + "Won.Tex", won());
-    ok &= writeBmp(tex + "Par.Tex", parLine());
-    ok &= writeBmp(tex + "HighScore.Tex", highScore());
-    ok &= writeBmp(tex + "HelpPage.Tex", helpPage(&ok));
-    ok &= writeBmp(tex + "HelpKeysPage.Tex", helpKeysPage(&ok));
-    ok &= writeBmp(tex + "MousePtr.Tex", mousePointer());
-    ok &= writeBmp(tex + "GridSize.Tex", gridSizes());
-    ok &= writeBmp(out + "/Icon.bmp", icon(pics.full[0]));
+    // Each image is drawn with its file's name noted for the captions' list.
+    const auto drawn = [](const std::string& file, const auto& draw) {
+        gDrawing = file.substr(file.rfind("/Tex/") != std::string::npos ? file.rfind("/Tex/") + 5 : 0);
+        return writeBmp(file, draw());
+    };
+    ok &= drawn(tex + "Background.Tex", [&] { return background(pics); });
+    ok &= drawn(tex + "BackgroundOptions.Tex", [&] { return backgroundOptions(); });
+    ok &= drawn(tex + "Border.Tex", [&] { return border(); });
+    ok &= drawn(tex + "Digit.Tex", [&] { return digits(); });
+    ok &= drawn(tex + "Hyphen.Tex", [&] { return hyphen(); });
+    ok &= drawn(tex + "Numbers.Tex", [&] { return tileNumbers(); });
+    ok &= drawn(tex + "Dash.Tex", [&] { return dash(); });
+    ok &= drawn(tex + "Won.Tex", [&] { return won(); });
+    ok &= drawn(tex + "Par.Tex", [&] { return parLine(); });
+    ok &= drawn(tex + "HighScore.Tex", [&] { return highScore(); });
+    ok &= drawn(tex + "HelpPage.Tex", [&] { return helpPage(&ok); });
+    ok &= drawn(tex + "HelpKeysPage.Tex", [&] { return helpKeysPage(&ok); });
+    ok &= drawn(tex + "MousePtr.Tex", [&] { return mousePointer(); });
+    ok &= drawn(tex + "GridSize.Tex", [&] { return gridSizes(); });
+    ok &= drawn(out + "/Icon.bmp", [&] { return icon(pics.full[0]); });
 
     // The sidebar's buttons, one column of plates alike, each within its
     // button's place: as wide as the narrowest place allows (Help's, 88) and
@@ -918,17 +946,17 @@ bool writeInterface(const std::string& out, const Pictures& pics) {
     };
     uint64_t seed = 600;
     for (const Ctl& c : controls) {
-        ok &= writeBmp(menu + c.file + ".Tex", control(c.w, c.h, c.caption, c.size, c.matte, seed));
+        ok &= drawn(menu + c.file + ".Tex", [&] { return control(c.w, c.h, c.caption, c.size, c.matte, seed); });
         seed += 7;
     }
     // The help pages' switch, left of Back and as high: on the first page
     // it leads to the keys, on the second back to how to play.
     const double helpSwitchSize = fittingSize({"Keys", "How to play"}, 28, 180 - 26);
-    ok &= writeBmp(menu + "HelpKeys.Tex", control(180, 67, "Keys", helpSwitchSize, kPage, 690));
-    ok &= writeBmp(menu + "HelpRules.Tex", control(180, 67, "How to play", helpSwitchSize, kPage, 694));
-    ok &= writeBmp(menu + "Button.Tex", tickBox());
-    ok &= writeBmp(menu + "PictureLeft.Tex", arrowControl(26, 30, -1, 700));
-    ok &= writeBmp(menu + "PictureRight.Tex", arrowControl(26, 30, +1, 710));
+    ok &= drawn(menu + "HelpKeys.Tex", [&] { return control(180, 67, "Keys", helpSwitchSize, kPage, 690); });
+    ok &= drawn(menu + "HelpRules.Tex", [&] { return control(180, 67, "How to play", helpSwitchSize, kPage, 694); });
+    ok &= drawn(menu + "Button.Tex", [&] { return tickBox(); });
+    ok &= drawn(menu + "PictureLeft.Tex", [&] { return arrowControl(26, 30, -1, 700); });
+    ok &= drawn(menu + "PictureRight.Tex", [&] { return arrowControl(26, 30, +1, 710); });
     return ok;
 }
 

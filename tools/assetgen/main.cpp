@@ -1,5 +1,7 @@
 // assetgen OUTDIR: writes every image, sound and data file the game reads.
 // assetgen --icons OUTDIR: writes the desktop's icons of the game.
+// assetgen OUTDIR --captions: also lists every caption drawn, a line each:
+// image, font size, capital height, small-letter height, text (tab apart).
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
@@ -32,9 +34,12 @@ int main(int argc, char** argv) {
     const std::string out = argv[1];
     std::string art = VESK_ART_DIR;
     std::string only;
+    bool captions = false;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc)
             only = argv[++i];
+        else if (std::strcmp(argv[i], "--captions") == 0)
+            captions = true;
         else
             art = argv[i];
     }
@@ -44,6 +49,11 @@ int main(int argc, char** argv) {
     Pictures pics;
     if (only.empty() || only == "pictures" || only == "interface") ok &= writePictures(art, out, pics);
     if (only.empty() || only == "interface") ok &= writeInterface(out, pics);
+    if (captions) {
+        for (const Lettering& l : Captions()) {
+            std::printf("%s\t%.2f\t%.2f\t%.2f\t%s\n", l.image.c_str(), l.size, l.capHeight, l.xHeight, l.text.c_str());
+        }
+    }
     if (only.empty() || only == "audio") ok &= writeAudio(out);
     if (only.empty() || only == "data") ok &= writeData(out);
     // Let the font and drawing libraries drop their caches, so leak checkers
