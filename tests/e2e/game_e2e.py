@@ -130,7 +130,7 @@ def arrow_keys(game_path, root):
                     data = f.read()
                 if len(data) == 1440054:
                     check(pixel(data, 140, 130) == v.shown((250, 250, 0)), "arrows: the won banner is shown")
-                    check(pixel(data, 427, 427) == v.shown(v.QUARTERS[3]), "arrows: the whole picture is shown")
+                    check(pixel(data, 520, 470) == v.shown(v.QUARTERS[3]), "arrows: the whole picture is shown (beside the par line)")
             with open(os.path.join(folder, "ScoreFile.txt")) as f:
                 first = f.readline().split()
             check(len(first) == 2 and first[0] == "2" and int(first[1]) < 60,
