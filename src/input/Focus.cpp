@@ -32,6 +32,7 @@ std::span<const Control> FocusOrder(Screen screen) {
         case ScreenOptions: return kOptions;
         case ScreenHighScores:
         case ScreenHelp: return kPage;
+        case ScreenPreparing: return {};
     }
     return {};
 }

@@ -233,7 +233,7 @@ bool MakePicturesFolder(const std::string& folder) {
     return static_cast<bool>(readme);
 }
 
-std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream& log) {
+std::vector<std::string> OwnPictureNames(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -243,6 +243,11 @@ std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream&
         }
     }
     std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream& log) {
+    const std::vector<std::string> names = OwnPictureNames(folder);
 
     std::vector<OwnPicture> pictures;
     for (const std::string& name : names) {
@@ -265,34 +270,30 @@ std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream&
     return pictures;
 }
 
-std::optional<OwnPicture> ReadOwnPicture(const std::string& path, std::string& why) {
-    std::vector<uint8_t> bytes;
-    if (!ReadFile(path, bytes, why)) return std::nullopt;
+namespace {
+
+// What the file's first bytes and declared size say, before any decoding:
+// its type (for SDL_image), or false with `why`.
+bool CheckHeader(const std::vector<uint8_t>& bytes, SDL_RWops* file, std::string& type, std::string& why) {
     if (bytes.empty()) {
         why = "it is empty";
-        return std::nullopt;
+        return false;
     }
-
-    std::unique_ptr<SDL_RWops, int (*)(SDL_RWops*)> file(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())),
-                                                         SDL_RWclose);
     if (!file) {
         why = "it cannot be read";
-        return std::nullopt;
+        return false;
     }
-    const std::string type = IMG_isPNG(file.get()) ? "PNG"
-                             : IMG_isJPG(file.get()) ? "JPG"
-                             : IMG_isBMP(file.get()) ? "BMP"
-                                                     : "";
+    type = IMG_isPNG(file) ? "PNG" : IMG_isJPG(file) ? "JPG" : IMG_isBMP(file) ? "BMP" : "";
     if (type.empty()) {
         why = "it is not a PNG, JPEG or BMP image";
-        return std::nullopt;
+        return false;
     }
     int w = 0, h = 0;
     if (type == "JPG") {
         const JpegWalk walk = WalkJpeg(bytes);
         if (!walk.whole) {
             why = "the JPEG file is cut short or damaged";
-            return std::nullopt;
+            return false;
         }
         w = walk.w;
         h = walk.h;
@@ -301,8 +302,33 @@ std::optional<OwnPicture> ReadOwnPicture(const std::string& path, std::string& w
     }
     if (w > kMaxSide || h > kMaxSide) {
         why = SizeProblem(w, h);
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+using RwFile = std::unique_ptr<SDL_RWops, int (*)(SDL_RWops*)>;
+
+RwFile OpenBytes(const std::vector<uint8_t>& bytes) {
+    return RwFile(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), SDL_RWclose);
+}
+
+}  // namespace
+
+bool CheckOwnPictureHeader(const std::string& path, std::string& why) {
+    std::vector<uint8_t> bytes;
+    if (!ReadFile(path, bytes, why)) return false;
+    const RwFile file = OpenBytes(bytes);
+    std::string type;
+    return CheckHeader(bytes, file.get(), type, why);
+}
+
+std::optional<OwnPicture> ReadOwnPicture(const std::string& path, std::string& why) {
+    std::vector<uint8_t> bytes;
+    if (!ReadFile(path, bytes, why)) return std::nullopt;
+    const RwFile file = OpenBytes(bytes);
+    std::string type;
+    if (!CheckHeader(bytes, file.get(), type, why)) return std::nullopt;
 
     SdlSurface image(IMG_LoadTyped_RW(file.get(), 0, type.c_str()));
     if (!image) {
@@ -365,16 +391,6 @@ SurfacePtr HollowTile(const Surface& picture, int size) {
         }
     }
     return tile;
-}
-
-void Game::AddOwnPictures() {
-    const std::string folder = PlayerPath(kPicturesFolder);
-    if (!MakePicturesFolder(folder)) std::cerr << "Vesk: cannot make the pictures folder " << folder << "\n";
-    for (const OwnPicture& picture : LoadOwnPictures(folder, std::cerr)) {
-        pictureFull.push_back(picture.full);
-        pictureThumb.push_back(picture.thumb);
-        ownPictureFiles.push_back(picture.file);
-    }
 }
 
 void Game::CutOwnPicture(int32_t index) {

@@ -35,6 +35,13 @@ bool MakePicturesFolder(const std::string& folder);
 // with the reason.
 std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream& log);
 
+// The names of the folder's PNG, JPEG and BMP files, in file-name order.
+std::vector<std::string> OwnPictureNames(const std::string& folder);
+
+// The file's header alone looked at: false, with `why`, for a file that is
+// no picture the game takes or declares a size it refuses.
+bool CheckOwnPictureHeader(const std::string& path, std::string& why);
+
 // One file read and prepared; without a picture, `why` says what is wrong.
 std::optional<OwnPicture> ReadOwnPicture(const std::string& path, std::string& why);
 

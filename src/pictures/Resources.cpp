@@ -24,7 +24,7 @@ const AheadOfTime kReadAhead[] = {
     {"Tex\\Tiger.Tex", true}, {"Tex\\Bird.Tex", true}, {"Tex\\Flower.Tex", true},
     {"Tex\\MousePtr.Tex", false}, {"Tex\\Digit.Tex", false}, {"Tex\\Hyphen.Tex", false},
     {"Tex\\Numbers.Tex", false}, {"Tex\\Dash.Tex", false}, {"Tex\\Menu\\Numbers.Tex", false},
-    {"Tex\\GridSize.Tex", false}};
+    {"Tex\\GridSize.Tex", false}, {"Tex\\Preparing.Tex", false}};
 
 }  // namespace
 
@@ -72,6 +72,7 @@ int32_t Game::LoadResources() {
     dashImage = LoadTex("Tex\\Dash.Tex");
     menuNumbers = LoadTex("Tex\\Menu\\Numbers.Tex");
     gridSizeImage = LoadTex("Tex\\GridSize.Tex");
+    preparingImage = LoadTex("Tex\\Preparing.Tex");
     imagesAhead.Stop();
     AddOwnPictures();
     // The player's best-times file, made fresh with no times yet on the first run.
@@ -90,7 +91,7 @@ int32_t Game::LoadResources() {
          {&mousePtrImage, &menuShuffle, &menuTile, &menuHighScores, &menuOptions, &menuMusic, &menuSound,
           &menuButton, &menuPicture, &menuBack, &menuResume, &menuHelp, &menuExit, &wonImage,
           &helpPageImage, &highScoreImage, &hyphenImage, &digitImage, &menuShuffleAgain, &menuNextLevel,
-          &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage, &menuNumbers, &gridSizeImage}) {
+          &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage, &menuNumbers, &gridSizeImage, &preparingImage}) {
         if (*keyed) (*keyed)->SetColorKey(key);
     }
 

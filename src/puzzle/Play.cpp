@@ -114,8 +114,8 @@ void Game::ApplyLevelChoice() {
             // Through every picture, the player's own included, then Tiger again.
             pictureIndex = (pictureIndex + 1) % PictureCount();
         }
-        ChoosePicture(pictureIndex);
         screen = ScreenPreview;
+        ChoosePicture(pictureIndex);
         DropSavedGame();
     }
     levelChoice = 0;

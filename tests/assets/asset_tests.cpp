@@ -93,7 +93,7 @@ const Size kSizes[] = {
     {"Tex/Menu/Button.Tex", 50, 29},       {"Icon.bmp", 64, 64},
     {"Tex/Menu/PictureLeft.Tex", 52, 30},  {"Tex/Menu/PictureRight.Tex", 52, 30},
     {"Tex/Numbers.Tex", 26 * 35, 18},      {"Tex/Dash.Tex", 30, 30},
-    {"Tex/Menu/Numbers.Tex", 250, 32},
+    {"Tex/Menu/Numbers.Tex", 250, 32},     {"Tex/Preparing.Tex", 300, 64},
 };
 
 const char* kKeyed[] = {
@@ -103,7 +103,7 @@ const char* kKeyed[] = {
     "Tex/Menu/Exit.Tex",         "Tex/Won.Tex",             "Tex/HelpPage.Tex",      "Tex/HighScore.Tex",
     "Tex/Hyphen.Tex",            "Tex/Digit.Tex",           "Tex/Menu/ShuffleAgain.Tex", "Tex/Menu/NextLevel.Tex",
     "Tex/Menu/PictureLeft.Tex",  "Tex/Menu/PictureRight.Tex", "Tex/Numbers.Tex",       "Tex/Dash.Tex",
-    "Tex/Menu/Numbers.Tex",      "Tex/GridSize.Tex",
+    "Tex/Menu/Numbers.Tex",      "Tex/GridSize.Tex",        "Tex/Preparing.Tex",
 };
 
 TEST(Images, HaveTheSizesTheScreensRelyOn) {

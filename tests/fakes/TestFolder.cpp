@@ -115,6 +115,7 @@ TestFolder::TestFolder() {
     WriteBitmap("Tex/Numbers.Tex", 26 * 35, 18, [](int x, int y) { return y == 17 ? kGreen : Badge(x / 26 + 1); });
     WriteBitmap("Tex/Dash.Tex", 40, 30, [](int, int y) { return y < 10 ? kGreen : kDash; });
     WriteBitmap("Tex/GridSize.Tex", 120, 170, [](int, int y) { return GridSizeRow(2 + y / 34); });
+    WriteBitmap("Tex/Preparing.Tex", 300, 64, [](int x, int) { return x < 4 ? kGreen : kPreparing; });
 
     WriteText("Shuffle.txt", "0 1 1 1 1 0 0 0\n");
     WriteText("ScoreFile.txt", " 2  359999 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n");

@@ -26,6 +26,7 @@ constexpr Rgb kHollow{60, 30, 90};
 constexpr Rgb kTickOn{0, 0, 255};
 constexpr Rgb kTickOff{128, 0, 0};
 constexpr Rgb kDash{250, 120, 60};
+constexpr Rgb kPreparing{220, 180, 40};
 // Menu images: normal frame and hovered frame, by file.
 Rgb MenuNormal(int menuIndex);
 Rgb MenuHovered(int menuIndex);
