@@ -1,5 +1,7 @@
 #include "pictures/PhotoShelf.h"
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <chrono>
 #include <optional>
@@ -168,7 +170,11 @@ void PhotoShelf::Run(std::shared_ptr<State> state) {
         }
         s.changed.notify_all();
     }
-    if (!hold.owns_lock()) hold.lock();
+    if (hold.owns_lock()) hold.unlock();
+    // What SDL keeps for this thread (its error text, set by the decoders)
+    // goes with it: SDL frees it only for threads of its own making.
+    SDL_TLSCleanup();
+    hold.lock();
     s.ended = true;
     s.changed.notify_all();
 }
