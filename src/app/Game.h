@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,10 @@ public:
     int32_t LoadResources();
     // The player's pictures, after the game's three (pictures/OwnPictures.cpp).
     void AddOwnPictures();
+    // The Pictures folder looked through (names, cached thumbnails, headers)
+    // on a thread of its own while the display comes up; AddOwnPictures
+    // takes what it found.
+    void FindOwnPictures();
     void CutOwnPicture(int32_t index);
     // The player's photos prepared in the background (pictures/OwnPhotos.cpp):
     // what the shelf made since the last frame taken in (thumbnails shown,
@@ -357,6 +362,7 @@ public:
     std::shared_ptr<PictureReader> pictureReader = MakeFileReader();
     PhotoShelf photoShelf;
     std::vector<size_t> ownPictureShelf;
+    std::future<FoundPhotos> foundPhotos;
     // The picture waited for on ScreenPreparing, and the screen it goes back to.
     int32_t preparingPicture = -1;
     Screen preparingReturn = ScreenPreview;

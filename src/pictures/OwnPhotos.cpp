@@ -27,38 +27,51 @@ std::string KeyPath(const std::string& path) {
     return ec ? path : absolute.lexically_normal().string();
 }
 
-}  // namespace
-
-void Game::AddOwnPictures() {
-    const std::string folder = PlayerPath(kPicturesFolder);
-    if (!MakePicturesFolder(folder)) std::cerr << "Vesk: cannot make the pictures folder " << folder << "\n";
-    const std::string cache = CacheFolder();
-    std::vector<PhotoShelf::Photo> photos;
+FoundPhotos FindPhotos(const std::string& folder, const std::string& cache, PictureReader& reader) {
+    FoundPhotos found;
+    if (!MakePicturesFolder(folder)) found.skipped += "Vesk: cannot make the pictures folder " + folder + "\n";
     for (const std::string& name : OwnPictureNames(folder)) {
         const std::string path = PathIn(folder, name);
         std::string why;
         SurfacePtr thumb;
         bool taken = false;
-        if (photos.size() >= kMaxOwnPictures) {
+        if (found.photos.size() >= kMaxOwnPictures) {
             why = "only the first 100 pictures are taken";
         } else {
             // A photo prepared before, unchanged since, needs no look at its header.
             PhotoKey key;
             if (PhotoKeyOf(KeyPath(path), key)) thumb = ReadCachedThumb(cache, key);
-            taken = thumb || pictureReader->Probe(path, why);
+            taken = thumb || reader.Probe(path, why);
         }
         if (!taken) {
-            std::cerr << "Vesk: picture " << path << " skipped: " << why << "\n";
+            found.skipped += "Vesk: picture " + path + " skipped: " + why + "\n";
             continue;
         }
-        ownPictureShelf.push_back(photos.size());
-        photos.push_back({KeyPath(path), thumb});
-        pictureFull.push_back(nullptr);
-        pictureThumb.push_back(thumb);
-        ownPictureFiles.push_back(name);
+        found.names.push_back(name);
+        found.photos.push_back({KeyPath(path), thumb});
     }
+    return found;
+}
+
+}  // namespace
+
+void Game::FindOwnPictures() {
+    foundPhotos = std::async(std::launch::async, FindPhotos, PlayerPath(kPicturesFolder), CacheFolder(),
+                             std::ref(*pictureReader));
+}
+
+void Game::AddOwnPictures() {
+    if (!foundPhotos.valid()) FindOwnPictures();
+    FoundPhotos found = foundPhotos.get();
+    std::cerr << found.skipped;
     std::cerr.flush();
-    photoShelf.Start(pictureReader, std::move(photos), cache);
+    for (size_t k = 0; k < found.names.size(); ++k) {
+        ownPictureShelf.push_back(k);
+        pictureFull.push_back(nullptr);
+        pictureThumb.push_back(found.photos[k].thumb);
+        ownPictureFiles.push_back(found.names[k]);
+    }
+    photoShelf.Start(pictureReader, std::move(found.photos), CacheFolder());
 }
 
 void Game::TakePhotoNews() {

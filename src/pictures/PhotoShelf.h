@@ -19,6 +19,11 @@
 #include "gfx/Surface.h"
 #include "pictures/PictureReader.h"
 
+// The photos of the Pictures folder as found at start-up: the names taken,
+// their photos (with the thumbnails the cache already holds), and the lines
+// naming the files left out.
+struct FoundPhotos;
+
 class PhotoShelf {
 public:
     PhotoShelf() = default;
@@ -88,4 +93,10 @@ private:
 
     std::shared_ptr<State> state_;
     std::thread thread_;
+};
+
+struct FoundPhotos {
+    std::vector<std::string> names;
+    std::vector<PhotoShelf::Photo> photos;
+    std::string skipped;
 };

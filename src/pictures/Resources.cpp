@@ -32,6 +32,7 @@ int32_t Game::LoadResources() {
     std::vector<ImagesAhead::File> ahead;
     for (const AheadOfTime& image : kReadAhead) ahead.push_back({image.name, HostPath(image.name), image.wide});
     imagesAhead.Start(std::move(ahead));
+    FindOwnPictures();
     InitDirectDraw();
 
     pictureFull[0] = LoadTex("Tex\\Tiger.Tex");
