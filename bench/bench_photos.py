@@ -144,8 +144,7 @@ def main():
     print("%-44s %12s %12s %10s" % ("figure (median)", "first start", "second start", "target"))
     for count in COUNTS:
         print("%-44s %12.1f %12.1f %10s" % ("first frame, ms, %d photos" % count, median(count, "first", 0),
-                                            median(count, "second", 0),
-                                            "-" if count == 0 else "<= %.0f" % (median(0, "first", 0) + 50)))
+                                            median(count, "second", 0), "-" if count == 0 else "0 photos+50"))
     for count in COUNTS[1:]:
         print("%-44s %12.2f %12.2f %10s" % ("all %d photos prepared, s" % count, median(count, "first", 1),
                                             median(count, "second", 1), "10 / 1" if count == 100 else "-"))
