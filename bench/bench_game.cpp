@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/FrameLoop.h"
+#include "app/Game.h"
 #include "platform/MixerAudio.h"
 #include "platform/SdlPlatform.h"
 #if VESK_GL_PRESENT
@@ -58,6 +59,12 @@ public:
         }
         const bool before = HasPresented();
         BasePlatform::Present(frame, changed);
+        // The moment every photo of the Pictures folder is prepared (or refused).
+        if (!photosDone_ && gameInstance && gameInstance->photoShelf.Done()) {
+            photosDone_ = true;
+            std::printf("photos-done %.6f\n", Now());
+            std::fflush(stdout);
+        }
         if (!before && HasPresented()) {
             // Then the display's set-up, and the window's showing.
             std::printf("first-present %.6f %.6f %.6f %.6f %.6f\n", Now(), openBegin_, openEnd_, showBegin_, showEnd_);
@@ -88,6 +95,7 @@ private:
     Clock::time_point frameStart_{};
     uint64_t drawNs_ = 0;
     int drawn_ = 0;
+    bool photosDone_ = false;
 };
 
 }  // namespace

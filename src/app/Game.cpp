@@ -20,6 +20,7 @@ void Game::RunFrame() {
     if (clicked) ReadCursor();
     FocusFrame();
     ClearBackBuffer(0);
+    TakePhotoNews();
 
     switch (screen) {
         case ScreenPreview:
@@ -58,6 +59,9 @@ void Game::RunFrame() {
             DrawPage(50, 50, currentPicture);
             ApplyLevelChoice();
             break;
+        case ScreenPreparing:
+            PreparingFrame();
+            break;
         default:
             break;
     }
@@ -68,6 +72,7 @@ void Game::RunFrame() {
 }
 
 void Game::ReleaseAll() {
+    photoShelf.Stop();
     for (auto& picture : pictureFull) picture.reset();
     currentPicture.reset();
     for (SurfacePtr* image : {&backgroundImage, &blankTile, &borderImage, &mousePtrImage, &wonImage,
@@ -75,6 +80,7 @@ void Game::ReleaseAll() {
         image->reset();
     }
     for (auto& thumb : pictureThumb) thumb.reset();
+    preparingImage.reset();
     for (SurfacePtr* image : {&menuHelp, &menuExit, &menuHighScores, &menuMusic, &menuSound, &menuButton,
                               &menuPicture, &menuBack, &backgroundOptionsImage, &menuTile, &menuOptions,
                               &menuResume, &menuShuffle, &menuShuffleAgain, &menuNextLevel, &hyphenImage,

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,8 @@
 #include "app/Screen.h"
 #include "gfx/BackBuffer.h"
 #include "pictures/ImagesAhead.h"
+#include "pictures/PhotoShelf.h"
+#include "pictures/PictureReader.h"
 #include "gfx/Surface.h"
 #include "input/Focus.h"
 #include "platform/AudioEngine.h"
@@ -106,7 +109,22 @@ public:
     int32_t LoadResources();
     // The player's pictures, after the game's three (pictures/OwnPictures.cpp).
     void AddOwnPictures();
+    // The Pictures folder looked through (names, cached thumbnails, headers)
+    // on a thread of its own while the display comes up; AddOwnPictures
+    // takes what it found.
+    void FindOwnPictures();
     void CutOwnPicture(int32_t index);
+    // The player's photos prepared in the background (pictures/OwnPhotos.cpp):
+    // what the shelf made since the last frame taken in (thumbnails shown,
+    // refused photos named on stderr and left out); whether a photo's whole
+    // picture is at hand (asking for it when not); the frame shown while the
+    // chosen photo is being prepared, which goes on to it once it is.
+    void TakePhotoNews();
+    // `waitMs`: how long the shelf may take to hand it over (a cached
+    // photo's picture is read within a frame; one being decoded is not).
+    bool OwnPictureReady(int32_t index, int waitMs = 0);
+    void WaitForOwnPicture(int32_t index);
+    void PreparingFrame();
     int32_t PictureCount() const { return static_cast<int32_t>(pictureFull.size()); }
 
     // ---- screens/: sidebar, options page, pages, numbers, pointer ----------
@@ -383,6 +401,19 @@ public:
     int32_t helpPage = 0;
     // The file names of the player's pictures, from picture 3 on.
     std::vector<std::string> ownPictureFiles;
+    // How the player's photos are read (tests put a fake in its place before
+    // loading), the thread that prepares them, and each own picture's photo
+    // on the shelf.
+    std::shared_ptr<PictureReader> pictureReader = MakeFileReader();
+    PhotoShelf photoShelf;
+    std::vector<size_t> ownPictureShelf;
+    std::future<FoundPhotos> foundPhotos;
+    // The picture waited for on ScreenPreparing, and the screen it goes back to.
+    int32_t preparingPicture = -1;
+    Screen preparingReturn = ScreenPreview;
+    SurfacePtr preparingImage;  // the caption that says so
+    // How long a choice waits for a photo before showing ScreenPreparing.
+    int photoWaitMs = 30;
     // A resumed game's clock, held at heldMs until the board is shown again.
     bool clockHeld = false;
     uint32_t heldMs = 0;

@@ -163,6 +163,15 @@ void Game::ResumeSavedGame() {
         return;
     }
 
+    // The saved game's photo is prepared now (from the cache, as a rule): its
+    // board is laid out of it at once.
+    constexpr int kPhotoWaitMs = 5000;
+    if (index >= kGamePictures &&
+        !photoShelf.WaitFull(ownPictureShelf[static_cast<size_t>(index - kGamePictures)], kPhotoWaitMs)) {
+        std::cerr << "Vesk: the saved game " << path << " is left aside: its picture " << record.picture.name
+                  << " cannot be prepared\n";
+        return;
+    }
     gridSize = record.size;
     ChoosePicture(index);
     EndBoard();

@@ -12,4 +12,5 @@ enum Screen : int32_t {
     ScreenShuffle = 5,     // one frame: a new board is dealt
     ScreenPlaying = 6,     // the board in play
     ScreenSolved = 7,      // the picture, the won banner, the time, the level choice
+    ScreenPreparing = 8,   // a photo chosen is being prepared: a caption says so
 };

@@ -33,6 +33,7 @@ std::span<const Control> FocusOrder(Screen screen) {
         case ScreenOptions: return kOptions;
         case ScreenHighScores: return kPage;
         case ScreenHelp: return kHelp;
+        case ScreenPreparing: return {};
     }
     return {};
 }

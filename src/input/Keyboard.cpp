@@ -54,6 +54,8 @@ void Game::PollKeyboard() {
         return p == KeyPress::Tile || p == KeyPress::Shuffle || p == KeyPress::Escape;
     });
     if (first == presses.end()) return;
+    // While a photo is prepared only Escape acts: there is no picture to deal.
+    if (screen == ScreenPreparing && *first != KeyPress::Escape) return;
     switch (*first) {
         case KeyPress::Tile:
             if (screen == ScreenPlaying) gameInProgress = true;

@@ -119,7 +119,7 @@ bool MakePicturesFolder(const std::string& folder) {
     return static_cast<bool>(readme);
 }
 
-std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream& log) {
+std::vector<std::string> OwnPictureNames(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -129,6 +129,11 @@ std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream&
         }
     }
     std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream& log) {
+    const std::vector<std::string> names = OwnPictureNames(folder);
 
     std::vector<OwnPicture> pictures;
     for (const std::string& name : names) {
@@ -197,16 +202,6 @@ SurfacePtr HollowTile(const Surface& picture, int size) {
         }
     }
     return tile;
-}
-
-void Game::AddOwnPictures() {
-    const std::string folder = PlayerPath(kPicturesFolder);
-    if (!MakePicturesFolder(folder)) std::cerr << "Vesk: cannot make the pictures folder " << folder << "\n";
-    for (const OwnPicture& picture : LoadOwnPictures(folder, std::cerr)) {
-        pictureFull.push_back(picture.full);
-        pictureThumb.push_back(picture.thumb);
-        ownPictureFiles.push_back(picture.file);
-    }
 }
 
 void Game::CutOwnPicture(int32_t index) {

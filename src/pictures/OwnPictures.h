@@ -35,6 +35,8 @@ bool MakePicturesFolder(const std::string& folder);
 // with the reason.
 std::vector<OwnPicture> LoadOwnPictures(const std::string& folder, std::ostream& log);
 
+// The names of the folder's PNG, JPEG, WebP and BMP files, in file-name order.
+std::vector<std::string> OwnPictureNames(const std::string& folder);
 // A decoded image of any size prepared for play: its centre square, scaled
 // with a filter, in 5-6-5 with pure green moved one step off the colour key.
 OwnPicture PreparePicture(SDL_Surface* image);

@@ -25,7 +25,7 @@ const AheadOfTime kReadAhead[] = {
     {"Tex\\MousePtr.Tex", false}, {"Tex\\Digit.Tex", false}, {"Tex\\Hyphen.Tex", false},
     {"Tex\\Numbers.Tex", false}, {"Tex\\Dash.Tex", false}, {"Tex\\Menu\\Numbers.Tex", false},
     {"Tex\\GridSize.Tex", false}, {"Tex\\Par.Tex", false}, {"Tex\\HelpKeysPage.Tex", false},
-    {"Tex\\Menu\\HelpKeys.Tex", false}, {"Tex\\Menu\\HelpRules.Tex", false}};
+    {"Tex\\Menu\\HelpKeys.Tex", false}, {"Tex\\Menu\\HelpRules.Tex", false}, {"Tex\\Preparing.Tex", false}};
 
 }  // namespace
 
@@ -33,6 +33,7 @@ int32_t Game::LoadResources() {
     std::vector<ImagesAhead::File> ahead;
     for (const AheadOfTime& image : kReadAhead) ahead.push_back({image.name, HostPath(image.name), image.wide});
     imagesAhead.Start(std::move(ahead));
+    FindOwnPictures();
     InitDirectDraw();
 
     pictureFull[0] = LoadTex("Tex\\Tiger.Tex");
@@ -77,6 +78,7 @@ int32_t Game::LoadResources() {
     helpKeysPageImage = LoadTex("Tex\\HelpKeysPage.Tex");
     menuHelpKeys = LoadTex("Tex\\Menu\\HelpKeys.Tex");
     menuHelpRules = LoadTex("Tex\\Menu\\HelpRules.Tex");
+    preparingImage = LoadTex("Tex\\Preparing.Tex");
     imagesAhead.Stop();
     AddOwnPictures();
     // The player's best-times file, made fresh with no times yet on the first run.
@@ -96,7 +98,7 @@ int32_t Game::LoadResources() {
           &menuButton, &menuPicture, &menuBack, &menuResume, &menuHelp, &menuExit, &wonImage,
           &helpPageImage, &highScoreImage, &hyphenImage, &digitImage, &menuShuffleAgain, &menuNextLevel,
           &menuPictureLeft, &menuPictureRight, &numberImage, &dashImage, &menuNumbers, &gridSizeImage,
-          &parImage, &helpKeysPageImage, &menuHelpKeys, &menuHelpRules}) {
+          &parImage, &helpKeysPageImage, &menuHelpKeys, &menuHelpRules, &preparingImage}) {
         if (*keyed) (*keyed)->SetColorKey(key);
     }
 

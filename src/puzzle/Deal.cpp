@@ -45,6 +45,11 @@ bool IsValidRecord(const ShuffleRecord& record) {
 
 void Game::ChoosePicture(int32_t index) {
     if (index < 0 || index >= PictureCount()) return;
+    // A photo not prepared yet is waited for, the frames going on.
+    if (!OwnPictureReady(index, photoWaitMs)) {
+        WaitForOwnPicture(index);
+        return;
+    }
     pictureIndex = index;
     tileSize = 500 / gridSize;
     blankTile.reset();

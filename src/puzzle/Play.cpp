@@ -120,8 +120,8 @@ void Game::ApplyLevelChoice() {
             // Through every picture, the player's own included, then Tiger again.
             pictureIndex = (pictureIndex + 1) % PictureCount();
         }
-        ChoosePicture(pictureIndex);
         screen = ScreenPreview;
+        ChoosePicture(pictureIndex);
         DropSavedGame();
         // No board and no par any more: the solver stops what it is at.
         StartPar(std::nullopt);

@@ -96,6 +96,7 @@ const Size kSizes[] = {
     {"Tex/Menu/PictureLeft.Tex", 52, 30},  {"Tex/Menu/PictureRight.Tex", 52, 30},
     {"Tex/Numbers.Tex", 26 * 35, 18},      {"Tex/Dash.Tex", 30, 30},
     {"Tex/Menu/Numbers.Tex", 250, 32},     {"Tex/Par.Tex", 240, 80},
+    {"Tex/Preparing.Tex", 300, 64},
 };
 
 const char* kKeyed[] = {
@@ -106,7 +107,7 @@ const char* kKeyed[] = {
     "Tex/Hyphen.Tex",            "Tex/Digit.Tex",           "Tex/Menu/ShuffleAgain.Tex", "Tex/Menu/NextLevel.Tex",
     "Tex/Menu/PictureLeft.Tex",  "Tex/Menu/PictureRight.Tex", "Tex/Numbers.Tex",       "Tex/Dash.Tex",
     "Tex/Menu/Numbers.Tex",      "Tex/GridSize.Tex",        "Tex/Par.Tex",           "Tex/HelpKeysPage.Tex",
-    "Tex/Menu/HelpKeys.Tex",     "Tex/Menu/HelpRules.Tex",
+    "Tex/Menu/HelpKeys.Tex",     "Tex/Menu/HelpRules.Tex",  "Tex/Preparing.Tex",
 };
 
 TEST(Images, HaveTheSizesTheScreensRelyOn) {

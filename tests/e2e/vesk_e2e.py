@@ -131,6 +131,7 @@ def make_game_folder(root):
     solid_bmp(os.path.join(tex, "Dash.Tex"), 40, 30, (255, 255, 255))
     solid_bmp(os.path.join(tex, "GridSize.Tex"), 120, 170, (255, 255, 255))
     solid_bmp(os.path.join(tex, "Par.Tex"), 240, 80, (255, 255, 255))
+    solid_bmp(os.path.join(tex, "Preparing.Tex"), 300, 64, (220, 180, 40))
     solid_bmp(os.path.join(folder, "Icon.bmp"), 32, 32, (255, 128, 0))
     for name in ("BkGnd.mus", "Button.aud", "Tile.aud", "Success.aud"):
         write_wav(os.path.join(folder, "Audio", name))

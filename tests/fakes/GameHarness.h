@@ -17,10 +17,18 @@ public:
     explicit GameHarness(bool load = true) : game(platform, audio) {
         // A harness is a run of its own: its captures are numbered from 0.
         ResetCaptureCounter();
+        // A photo chosen is waited for rather than shown being prepared
+        // (tests of that frame set no wait).
+        game.photoWaitMs = 10000;
         if (load) game.LoadResources();
     }
     ~GameHarness() { EXPECT_EQ(platform.unannouncedChanges, 0) << "a frame changed where the flip said it had not"; }
 
+    // Every photo of the Pictures folder prepared, and taken in by the game.
+    void WaitForPhotos() {
+        EXPECT_TRUE(game.photoShelf.WaitDone(20000)) << "the photos were not prepared in time";
+        game.TakePhotoNews();
+    }
     // One frame as the frame loop runs it: at most one message, then RunFrame.
     void Frame() {
         Message m;

@@ -121,6 +121,7 @@ TestFolder::TestFolder() {
     WriteBitmap("Tex/Par.Tex", 240, 80, [](int x, int y) {
         return x >= 140 ? kGreen : y < 40 ? kParShortest : kParBestKnown;
     });
+    WriteBitmap("Tex/Preparing.Tex", 300, 64, [](int x, int) { return x < 4 ? kGreen : kPreparing; });
 
     WriteText("Shuffle.txt", "0 1 1 1 1 0 0 0\n");
     WriteText("ScoreFile.txt", " 2  359999 \n 3  359999 \n 4  359999 \n 5  359999 \n 6  359999 \n");

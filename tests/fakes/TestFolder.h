@@ -30,6 +30,7 @@ constexpr Rgb kDash{250, 120, 60};
 // The par line's words: "shortest" and "best known".
 constexpr Rgb kParShortest{60, 250, 120};
 constexpr Rgb kParBestKnown{120, 60, 250};
+constexpr Rgb kPreparing{220, 180, 40};
 // Menu images: normal frame and hovered frame, by file.
 Rgb MenuNormal(int menuIndex);
 Rgb MenuHovered(int menuIndex);

@@ -264,6 +264,7 @@ void StartWithOwnPictures(GameHarness& h, int count) {
         });
     }
     h.game.LoadResources();
+    h.WaitForPhotos();
 }
 
 class Cycle : public ::testing::TestWithParam<int> {};

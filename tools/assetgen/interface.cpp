@@ -536,6 +536,21 @@ Image tileNumbers() {
 
 // "None yet" on the best-times page: a dash in the digits' style, as high as
 // a digit so that it lines up with them.
+// The caption over the board while a player's photo is being prepared: a
+// small panel like the solved banner's, drawn keyed at the board's middle.
+Image preparing() {
+    const int W = 300, H = 64;
+    Canvas c(W, H);
+    cairo_t* cr = c.cr();
+    Image fill = facets(W, H, Rgb{58, 92, 170}, Rgb{20, 30, 76}, 303, 12);
+    roundRect(cr, 2.5, 2.5, W - 5, H - 5, 14);
+    fillWith(cr, fill, 0, 0);
+    rim(cr, 2, 2, W - 4, H - 4, 14, false);
+    letter(cr, kFontBlack, 26, "Preparing picture...", W / 2.0, H / 2.0 + 0.5, Rgb{255, 246, 200}, kInk, 4,
+           Align::Center, Rgb{246, 178, 60}, true);
+    return c.toKeyed(kInk);
+}
+
 Image dash() {
     Canvas c(30, 30);
     cairo_t* cr = c.cr();
@@ -914,6 +929,7 @@ bool writeInterface(const std::string& out, const Pictures& pics) {
     ok &= drawn(tex + "HelpKeysPage.Tex", [&] { return helpKeysPage(&ok); });
     ok &= drawn(tex + "MousePtr.Tex", [&] { return mousePointer(); });
     ok &= drawn(tex + "GridSize.Tex", [&] { return gridSizes(); });
+    ok &= drawn(tex + "Preparing.Tex", [&] { return preparing(); });
     ok &= drawn(out + "/Icon.bmp", [&] { return icon(pics.full[0]); });
 
     // The sidebar's buttons, one column of plates alike, each within its
