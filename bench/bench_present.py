@@ -130,7 +130,13 @@ def one_run(exe, folder, width, height, motion, keep_memory):
         g = v.Game(exe, folder, x)
         try:
             g.wait_for_window()
-            line = g.proc.stdout.readline().decode().split()
+            # The first-present line, past any other the game prints first
+            # (photos-done comes before it when there are no photos).
+            line = []
+            for _ in range(4):
+                line = g.proc.stdout.readline().decode().split()
+                if line[:1] in (["first-present"], []):
+                    break
             stamps = [float(t) - g.started for t in line[1:6]] if line[:1] == ["first-present"] else [float("nan")] * 5
             first = stamps[0]
             # Process start to the display's set-up, the set-up, loading,
