@@ -32,6 +32,7 @@ FoundPhotos FindPhotos(const std::string& folder, const std::string& cache, Pict
     if (!MakePicturesFolder(folder)) found.skipped += "Vesk: cannot make the pictures folder " + folder + "\n";
     for (const std::string& name : OwnPictureNames(folder)) {
         const std::string path = PathIn(folder, name);
+        const std::string keyPath = KeyPath(path);
         std::string why;
         SurfacePtr thumb;
         bool taken = false;
@@ -40,7 +41,7 @@ FoundPhotos FindPhotos(const std::string& folder, const std::string& cache, Pict
         } else {
             // A photo prepared before, unchanged since, needs no look at its header.
             PhotoKey key;
-            if (PhotoKeyOf(KeyPath(path), key)) thumb = ReadCachedThumb(cache, key);
+            if (PhotoKeyOf(keyPath, key)) thumb = ReadCachedThumb(cache, key);
             taken = thumb || reader.Probe(path, why);
         }
         if (!taken) {
@@ -48,7 +49,7 @@ FoundPhotos FindPhotos(const std::string& folder, const std::string& cache, Pict
             continue;
         }
         found.names.push_back(name);
-        found.photos.push_back({KeyPath(path), thumb});
+        found.photos.push_back({keyPath, thumb});
     }
     return found;
 }
